@@ -1,0 +1,5 @@
+#include "app/request_quit.h"
+
+#include "platform/platform.h"
+
+void RequestQuit() { PostQuitMessage(0); }

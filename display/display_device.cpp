@@ -1,0 +1,74 @@
+#include "display/display_device.h"
+
+#include <cstring>
+
+#include "app/report_error.h"
+#include "app/request_quit.h"
+#include "app/window.h"
+#include "display/sprite_loading.h"
+
+IDirectDraw* directDraw = nullptr;
+IDirectDrawSurface* primarySurface = nullptr;
+IDirectDrawSurface* backBuffer = nullptr;
+DDSURFACEDESC surfaceDesc;
+
+namespace {
+
+constexpr DWORD kScreenWidth = 1024;
+constexpr DWORD kScreenHeight = 768;
+constexpr DWORD kBitsPerPixel = 16;
+
+bool Succeeded(HRESULT result, const char* message) {
+  if (result == DD_OK) return true;
+  ReportError(message);
+  return false;
+}
+
+void CreateFlippingSurfaces() {
+  std::memset(&surfaceDesc, 0, sizeof(surfaceDesc));
+  surfaceDesc.dwSize = sizeof(surfaceDesc);
+  surfaceDesc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+  surfaceDesc.dwBackBufferCount = 1;
+  surfaceDesc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+  if (!Succeeded(directDraw->CreateSurface(&surfaceDesc, &primarySurface, nullptr),
+                 "CreateSurface Failed!")) {
+    primarySurface = nullptr;
+    return;
+  }
+  DDSCAPS backBufferCaps = {DDSCAPS_BACKBUFFER};
+  if (!Succeeded(primarySurface->GetAttachedSurface(&backBufferCaps, &backBuffer),
+                 "GetAttached Surface Failed!")) {
+    backBuffer = nullptr;
+  }
+}
+
+}  // namespace
+
+void InitDisplay() {
+  if (!Succeeded(DirectDrawCreate(nullptr, &directDraw, nullptr), "DirectDrawCreate Failed!")) {
+    // Every later step goes through the object that was not made.
+    directDraw = nullptr;
+    return;
+  }
+  Succeeded(directDraw->SetCooperativeLevel(mainWindow, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN),
+            "SetCooperativeLevel Failed!");
+  Succeeded(directDraw->SetDisplayMode(kScreenWidth, kScreenHeight, kBitsPerPixel),
+            "SetDisplayMode Failed!");
+  CreateFlippingSurfaces();
+}
+
+void PresentFrame() {
+  // Retries follow at once; a failure that outlasts them ends the program instead of
+  // spinning for ever. Lost surfaces are given back and refilled before retrying.
+  constexpr int kMaxFlipAttempts = 64;
+  if (primarySurface == nullptr) return;
+  for (int attempt = 0; attempt < kMaxFlipAttempts; ++attempt) {
+    const HRESULT result = primarySurface->Flip(nullptr, DDFLIP_WAIT);
+    if (result == DD_OK) return;
+    if (result == DDERR_SURFACELOST) {
+      primarySurface->Restore();
+      RestoreScene();
+    }
+  }
+  RequestQuit();
+}

@@ -1,0 +1,4 @@
+// One turn of the game, run by the message loop whenever it is idle.
+#pragma once
+
+void FrameTick();

@@ -1,0 +1,88 @@
+// Recording, scripted host for tests and tools.
+#include "host/headless/headless_host.h"
+
+#include <cstring>
+
+namespace host {
+
+HeadlessHost::HeadlessHost() = default;
+
+bool HeadlessHost::Allows(Call call) {
+  int& pending = failures_[static_cast<int>(call)];
+  if (pending == 0) return true;
+  if (pending > 0) --pending;
+  return false;
+}
+
+void HeadlessHost::Fail(Call call, int times) { failures_[static_cast<int>(call)] = times; }
+
+bool HeadlessHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
+  screenWidth_ = width;
+  screenHeight_ = height;
+  screen_.assign(static_cast<std::size_t>(width) * height, 0);
+  screenOpen_ = true;
+  return true;
+}
+
+void HeadlessHost::ShowFrame(const Frame& frame) {
+  ++framesShown_;
+  nowMicros_ += kRefreshMicros;
+  if (!keepFrames_ || frame.pixels == nullptr) return;
+  screenWidth_ = frame.width;
+  screenHeight_ = frame.height;
+  screen_.resize(static_cast<std::size_t>(frame.width) * frame.height);
+  const auto* row = reinterpret_cast<const std::uint8_t*>(frame.pixels);
+  for (int y = 0; y < frame.height; ++y, row += frame.pitchBytes) {
+    std::memcpy(&screen_[static_cast<std::size_t>(y) * frame.width], row,
+                static_cast<std::size_t>(frame.width) * sizeof(std::uint16_t));
+  }
+}
+
+bool HeadlessHost::PollEvent(Event& event) {
+  if (events_.empty()) return false;
+  event = events_.front();
+  events_.pop_front();
+  return true;
+}
+
+MouseState HeadlessHost::TakeMouse() {
+  ++mouseReads_;
+  if (mouseSource_) return mouseSource_();
+  if (mouseQueue_.empty()) return MouseState{};
+  MouseState state = mouseQueue_.front();
+  mouseQueue_.pop_front();
+  return state;
+}
+
+void HeadlessHost::SetMouseSource(std::function<MouseState()> source) {
+  mouseSource_ = std::move(source);
+}
+
+void HeadlessHost::QueueMouse(const MouseState& state) { mouseQueue_.push_back(state); }
+
+void HeadlessHost::QueueEvent(const Event& event) { events_.push_back(event); }
+
+void HeadlessHost::SetCursorVisible(bool visible) { cursorVisible_ = visible; }
+
+void HeadlessHost::PlaySound(const char* path, bool wait) {
+  sounds_.push_back({path != nullptr ? path : "", wait});
+}
+
+void HeadlessHost::StopSound() {}
+
+void HeadlessHost::ShowMessage(const char* text, const char* caption) {
+  messages_.push_back({text != nullptr ? text : "", caption != nullptr ? caption : ""});
+}
+
+void HeadlessHost::DebugOutput(const char* text) {
+  debugLines_.emplace_back(text != nullptr ? text : "");
+}
+
+void HeadlessHost::ClearRecords() {
+  sounds_.clear();
+  messages_.clear();
+  debugLines_.clear();
+  framesShown_ = 0;
+}
+
+}  // namespace host

@@ -1,0 +1,89 @@
+// A host with no screen, speaker or mouse: frames, sounds and messages are recorded,
+// the mouse is scripted, time is virtual and any examined call can be made to fail.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+
+namespace host {
+
+class HeadlessHost : public Host {
+ public:
+  static constexpr std::int64_t kRefreshMicros = 16667;  // one refresh of a 60 Hz mode
+
+  HeadlessHost();
+
+  bool Allows(Call call) override;
+  bool OpenScreen(int width, int height, int bitsPerPixel) override;
+  void ShowFrame(const Frame& frame) override;
+  bool PollEvent(Event& event) override;
+  MouseState TakeMouse() override;
+  void SetCursorVisible(bool visible) override;
+  void PlaySound(const char* path, bool wait) override;
+  void StopSound() override;
+  void ShowMessage(const char* text, const char* caption) override;
+  void DebugOutput(const char* text) override;
+
+  // Failure injection: the next `times` calls of `call` fail; -1 fails them for ever.
+  void Fail(Call call, int times = 1);
+  static constexpr int kForever = -1;
+
+  // Mouse states come from the source when one is set, else from the queue, else
+  // no movement and no buttons.
+  void SetMouseSource(std::function<MouseState()> source);
+  void QueueMouse(const MouseState& state);
+  void QueueEvent(const Event& event);
+
+  // Whether frames are copied as they are shown (tools that only count turn it off).
+  void SetKeepFrames(bool keep) { keepFrames_ = keep; }
+
+  struct Sound {
+    std::string path;
+    bool wait;
+  };
+  struct Message {
+    std::string text;
+    std::string caption;
+  };
+
+  const std::vector<Sound>& sounds() const { return sounds_; }
+  const std::vector<Message>& messages() const { return messages_; }
+  const std::vector<std::string>& debugLines() const { return debugLines_; }
+  std::int64_t framesShown() const { return framesShown_; }
+  std::int64_t nowMicros() const { return nowMicros_; }
+  bool screenOpen() const { return screenOpen_; }
+  bool cursorVisible() const { return cursorVisible_; }
+  int mouseReads() const { return mouseReads_; }
+  // The last frame shown, RGB565, `screenWidth` pixels a row.
+  const std::vector<std::uint16_t>& screen() const { return screen_; }
+  int screenWidth() const { return screenWidth_; }
+  int screenHeight() const { return screenHeight_; }
+
+  void ClearRecords();
+
+ private:
+  std::array<int, static_cast<int>(Call::kCount)> failures_{};
+  std::function<MouseState()> mouseSource_;
+  std::deque<MouseState> mouseQueue_;
+  std::deque<Event> events_;
+  std::vector<Sound> sounds_;
+  std::vector<Message> messages_;
+  std::vector<std::string> debugLines_;
+  std::vector<std::uint16_t> screen_;
+  int screenWidth_ = 0;
+  int screenHeight_ = 0;
+  std::int64_t framesShown_ = 0;
+  std::int64_t nowMicros_ = 0;
+  int mouseReads_ = 0;
+  bool screenOpen_ = false;
+  bool cursorVisible_ = true;
+  bool keepFrames_ = true;
+};
+
+}  // namespace host

@@ -1,0 +1,87 @@
+// paddleball-replay: plays the game headless from a mouse script and traces every tick.
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "display/display_device.h"
+#include "display/sprite_loading.h"
+#include "game/frame_tick.h"
+#include "host/headless/headless_host.h"
+#include "input/mouse.h"
+#include "mouse_script.h"
+#include "options.h"
+#include "trace.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+[[noreturn]] void Fail(const std::string& message) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "paddleball-replay: %s\n", message.c_str());
+  std::exit(kUsageError);
+}
+
+// Handles what the message loop would before a tick; false once the quit message arrives.
+bool DrainMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) return false;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return true;
+}
+
+bool QuitPending() {
+  MSG msg;
+  return PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && msg.message == WM_QUIT;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ReplayOptions options;
+  std::string error;
+  if (!ParseReplayOptions(argc, argv, options, error)) Fail(error + "\n" + kReplayUsage);
+  if (options.help) {
+    std::fputs(kReplayUsage, stdout);
+    return 0;
+  }
+
+  host::HeadlessHost headless;
+  host::Install(&headless);
+  MouseScript script(std::cin);
+  headless.SetMouseSource([&script] {
+    ScriptedRead read;
+    std::string lineError;
+    if (!script.Next(read, lineError)) Fail(lineError);
+    host::MouseState state;
+    state.dx = read.movement;
+    state.buttons[0] = read.button;
+    return state;
+  });
+
+  InitDisplay();
+  InitInput();
+  LoadScene();
+
+  std::string line;
+  for (long tick = 1; DrainMessages(); ++tick) {
+    const std::size_t soundsBefore = headless.sounds().size();
+    FrameTick();
+    TickRecord record;
+    record.tick = tick;
+    for (std::size_t i = soundsBefore; i < headless.sounds().size(); ++i) {
+      record.cues.push_back(headless.sounds()[i].path);
+    }
+    record.quit = QuitPending();
+    line.clear();
+    WriteTickRecord(record, line);
+    line += '\n';
+    std::fputs(line.c_str(), stdout);
+    if (record.quit || script.exhausted()) break;
+  }
+  return 0;
+}
