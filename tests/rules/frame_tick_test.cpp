@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "display/sprite_loading.h"
+#include "game/frame_tick.h"
+#include "game/game_state.h"
+#include "rules_helpers.h"
+#include "scene/scene_objects.h"
+#include "support/fresh_game.h"
+
+namespace {
+
+class FrameTickTest : public FreshGame {
+ protected:
+  void SetUp() override {
+    FreshGame::SetUp();
+    LoadScene();
+  }
+
+  void Tick(int dx = 0, int button = 0) {
+    QueueMouse(dx, button);
+    FrameTick();
+  }
+};
+
+TEST_F(FrameTickTest, AttractFrameReadsTheMouseAndShowsThePrompt) {
+  Tick();
+  EXPECT_TRUE(attractMode);
+  EXPECT_FALSE(playing);
+  EXPECT_STREQ(titleLabel->GetText(), "Click to Start | Hit ESCAPE to end.");
+  EXPECT_EQ(scoreLabel->GetText(), nullptr);
+  EXPECT_EQ(host_.mouseReads(), 1);
+  // Attract frames move nothing.
+  EXPECT_EQ(ball->GetBounds().left, 468);
+  EXPECT_EQ(paddle->GetBounds().right, 584);
+}
+
+TEST_F(FrameTickTest, ClickStartsWithTheStartCueAndPlaysAStepAtOnce) {
+  Tick();
+  QueueMouse(0, 0x80);
+  QueueMouse(7, 0);  // the first play step's own read
+  FrameTick();
+  EXPECT_FALSE(attractMode);
+  EXPECT_TRUE(playing);
+  EXPECT_EQ(TakeCues(), std::vector<std::string>{"sounds/destroy.wav"});
+  EXPECT_TRUE(host_.sounds().front().wait);
+  // No new serve: the start-up ball moves on with (9, -4).
+  EXPECT_EQ(ball->GetBounds().left, 477);
+  EXPECT_EQ(ball->GetBounds().top, 328);
+  EXPECT_EQ(paddle->GetBounds().left, 451);
+  EXPECT_STREQ(scoreLabel->GetText(), "SCORE: ");
+}
+
+TEST_F(FrameTickTest, AnyNonZeroButtonByteCountsAsPressed) {
+  Tick(0, 0x01);
+  EXPECT_FALSE(attractMode);
+  EXPECT_TRUE(playing);
+}
+
+TEST_F(FrameTickTest, ButtonsDuringPlayDoNothing) {
+  Tick(0, 0x80);
+  Tick(0, 0x80);
+  Tick(0, 0x80);
+  EXPECT_EQ(TakeCues(), std::vector<std::string>{"sounds/destroy.wav"});
+  EXPECT_EQ(ball->GetBounds().left, 468 + 9 * 3);
+}
+
+TEST_F(FrameTickTest, NextTickAfterALostBallServesAndPlays) {
+  Tick(0, 0x80);
+  PlaceBall({100, 656, 188, 760}, 0, 9);
+  Tick();
+  EXPECT_FALSE(playing);
+  EXPECT_EQ(lives, 1);
+  EXPECT_STREQ(livesLabel->GetText(), "LIVES: 1");
+  Tick(5);
+  EXPECT_TRUE(playing);
+  // Served at (468, 332) and already moved by its new velocity.
+  const RECT b = ball->GetBounds();
+  EXPECT_EQ(b.right - b.left, 88);
+  EXPECT_GE(b.left, 468 + 3);
+  EXPECT_LE(b.left, 468 + 9);
+  EXPECT_EQ(paddle->GetBounds().left, 449);
+  EXPECT_EQ(paddle->GetBounds().right, 449 + 144);
+}
+
+TEST_F(FrameTickTest, LosingTheThirdBallQuitsInTheSameTick) {
+  Tick(0, 0x80);
+  lives = 0;
+  PlaceBall({100, 656, 188, 760}, 0, 9);
+  EXPECT_FALSE(QuitRequested());
+  Tick();
+  EXPECT_EQ(lives, -1);
+  EXPECT_TRUE(QuitRequested());
+  // Game over stays: no serve, no step, only the quit request again.
+  const RECT lost = ball->GetBounds();
+  FrameTick();
+  EXPECT_EQ(ball->GetBounds().top, lost.top);
+  EXPECT_FALSE(playing);
+}
+
+TEST_F(FrameTickTest, LoadSceneServesBeforeLoading) {
+  EXPECT_EQ(ball->GetVelocityX(), 9);
+  EXPECT_EQ(ball->GetVelocityY(), -4);
+  EXPECT_EQ(arena->GetWidth(), 800);
+  EXPECT_EQ(ball->GetWidth(), 88);
+  EXPECT_EQ(paddle->GetWidth(), 144);
+  EXPECT_EQ(arena->GetBounds().left, 0);
+}
+
+}  // namespace
