@@ -1,4 +1,5 @@
 // paddleball-replay: plays the game headless from a mouse script and traces every tick.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -6,6 +7,8 @@
 
 #include "display/display_device.h"
 #include "display/sprite_loading.h"
+#include "frame_files.h"
+#include "frame_timer.h"
 #include "game/frame_tick.h"
 #include "host/headless/headless_host.h"
 #include "input/mouse.h"
@@ -16,11 +19,23 @@
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kWriteError = 1;
 
-[[noreturn]] void Fail(const std::string& message) {
+[[noreturn]] void Fail(const std::string& message, int status = kUsageError) {
   std::fflush(stdout);
   std::fprintf(stderr, "paddleball-replay: %s\n", message.c_str());
-  std::exit(kUsageError);
+  std::exit(status);
+}
+
+// Writes the tick's last presented frame when it presented one and it is wanted.
+void SaveFrame(const FrameFiles& files, long tick, long presented,
+               const host::HeadlessHost& headless) {
+  if (presented == 0 || !files.Wants(tick)) return;
+  std::string error;
+  if (!files.Write(tick, headless.screen(), headless.screenWidth(), headless.screenHeight(),
+                   error)) {
+    Fail(error, kWriteError);
+  }
 }
 
 // Handles what the message loop would before a tick; false once the quit message arrives.
@@ -50,8 +65,12 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  const FrameFiles frames(options.framesDirectory, options.frameTicks);
+  if (!frames.Prepare(error)) Fail(error);
+
   host::HeadlessHost headless;
   host::Install(&headless);
+  headless.SetKeepFrames(frames.enabled());
   MouseScript script(std::cin);
   headless.SetMouseSource([&script] {
     ScriptedRead read;
@@ -67,10 +86,16 @@ int main(int argc, char** argv) {
   InitInput();
   LoadScene();
 
+  FrameTimer timer;
   std::string line;
   for (long tick = 1; DrainMessages(); ++tick) {
     const std::size_t soundsBefore = headless.sounds().size();
+    const std::int64_t framesBefore = headless.framesShown();
+    const auto start = FrameTimer::Clock::now();
     FrameTick();
+    const long presented = static_cast<long>(headless.framesShown() - framesBefore);
+    if (options.timedemo) timer.Add(FrameTimer::Clock::now() - start, presented);
+    SaveFrame(frames, tick, presented, headless);
     TickRecord record;
     record.tick = tick;
     for (std::size_t i = soundsBefore; i < headless.sounds().size(); ++i) {
@@ -83,5 +108,7 @@ int main(int argc, char** argv) {
     std::fputs(line.c_str(), stdout);
     if (record.quit || script.exhausted()) break;
   }
+  std::fflush(stdout);
+  if (options.timedemo) std::fprintf(stderr, "%s\n", timer.Summary().c_str());
   return 0;
 }

@@ -3,11 +3,21 @@
 #include <functional>
 #include <string_view>
 
+#include "tick_list.h"
+
 const char* const kReplayUsage =
     "usage: paddleball-replay [options] < script\n"
     "Plays the game on the headless host, one mouse read per script line\n"
     "(\"movement button\"), and prints one JSON line per frame tick.\n"
-    "  --help            show this text\n";
+    "  --help             show this text\n"
+    "  --frames DIR       also write each tick's presented frame as DIR/tick-NNNNNN.png\n"
+    "                     (the last frame presented during that tick; DIR is created)\n"
+    "  --frame-ticks LIST only those ticks, e.g. 1,40,41 (needs --frames)\n"
+    "  --timedemo         time every tick (full drawing, no waiting) and print\n"
+    "                     frames per second and the median ms per frame to stderr\n"
+    "                     when the run ends; stdout keeps the trace unchanged\n"
+    "Exit status: 0 when the run ends, 1 when a frame cannot be written,\n"
+    "2 for a bad option or script line.\n";
 
 namespace {
 
@@ -21,6 +31,25 @@ const Option kOptions[] = {
     {"--help", false,
      [](ReplayOptions& o, std::string_view, std::string&) {
        o.help = true;
+       return true;
+     }},
+    {"--frames", true,
+     [](ReplayOptions& o, std::string_view value, std::string& error) {
+       if (value.empty()) {
+         error = "--frames needs a directory";
+         return false;
+       }
+       o.framesDirectory = value;
+       return true;
+     }},
+    {"--frame-ticks", true,
+     [](ReplayOptions& o, std::string_view value, std::string& error) {
+       o.frameTicksGiven = true;
+       return ParseTickList(value, o.frameTicks, error);
+     }},
+    {"--timedemo", false,
+     [](ReplayOptions& o, std::string_view, std::string&) {
+       o.timedemo = true;
        return true;
      }},
 };
@@ -47,6 +76,10 @@ bool ParseReplayOptions(int argc, char** argv, ReplayOptions& options, std::stri
       value = argv[++i];
     }
     if (!match->apply(options, value, error)) return false;
+  }
+  if (options.frameTicksGiven && options.framesDirectory.empty()) {
+    error = "--frame-ticks needs --frames DIR";
+    return false;
   }
   return true;
 }

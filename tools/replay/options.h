@@ -2,9 +2,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct ReplayOptions {
   bool help = false;
+  std::string framesDirectory;   // empty: write no frames
+  std::vector<long> frameTicks;  // empty: every tick
+  bool frameTicksGiven = false;
+  bool timedemo = false;
 };
 
 // False, with `error` set, for an unknown option or a missing or bad value.
