@@ -5,6 +5,7 @@
 #include "app/report_error.h"
 #include "app/request_quit.h"
 #include "app/window.h"
+#include "display/refresh_hold.h"
 #include "display/sprite_loading.h"
 
 IDirectDraw* directDraw = nullptr;
@@ -64,7 +65,10 @@ void PresentFrame() {
   if (primarySurface == nullptr) return;
   for (int attempt = 0; attempt < kMaxFlipAttempts; ++attempt) {
     const HRESULT result = primarySurface->Flip(nullptr, DDFLIP_WAIT);
-    if (result == DD_OK) return;
+    if (result == DD_OK) {
+      HoldFrameToRefresh();
+      return;
+    }
     if (result == DDERR_SURFACELOST) {
       primarySurface->Restore();
       RestoreScene();
