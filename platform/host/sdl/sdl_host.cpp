@@ -1,0 +1,239 @@
+#include "host/sdl/sdl_host.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+
+#include "host/sdl/renderer_probe.h"
+#include "host/sdl/sdl_audio.h"
+#include "host/sdl/surface_presenter.h"
+#include "host/sdl/texture_presenter.h"
+#include "host/sdl/virtual_keys.h"
+
+namespace host {
+namespace {
+
+constexpr int kFramesPerSecond = 60;
+constexpr std::size_t kMostPendingEvents = 256;  // a flood of keys cannot grow the queue for ever
+constexpr std::uint8_t kButtonHeld = 0x80;
+
+// An explicit setting of SDL's own framebuffer hint wins; otherwise ask the machine.
+bool WantsRenderer(SdlHost::Presentation presentation) {
+  if (presentation != SdlHost::Presentation::kChooseForMachine) {
+    return presentation == SdlHost::Presentation::kRenderer;
+  }
+  const char* hint = SDL_GetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+  if (hint != nullptr) {
+    return SDL_strcasecmp(hint, "software") != 0 &&
+           SDL_GetHintBoolean(SDL_HINT_FRAMEBUFFER_ACCELERATION, SDL_FALSE);
+  }
+  return HasHardwareRenderer();
+}
+
+std::int32_t SaturatingAdd(std::int32_t sum, std::int32_t add) {
+  const std::int64_t wide = static_cast<std::int64_t>(sum) + add;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      wide, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+int ButtonIndex(std::uint8_t button) {
+  switch (button) {
+    case SDL_BUTTON_LEFT:
+      return 0;
+    case SDL_BUTTON_RIGHT:
+      return 1;
+    case SDL_BUTTON_MIDDLE:
+      return 2;
+    case SDL_BUTTON_X1:
+      return 3;
+    default:
+      return -1;
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<SdlHost> SdlHost::Create(std::string& error, Presentation presentation) {
+  const bool useRenderer = WantsRenderer(presentation);  // before SDL starts: it may fork
+  // The window surface must be the X server's own image, not a texture of a GL renderer.
+  if (!useRenderer) {
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
+  }
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");  // the first click counts
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    error = SDL_GetError();
+    return nullptr;
+  }
+  std::unique_ptr<SdlHost> created(new SdlHost(useRenderer));
+  created->audio_ = std::make_unique<SdlAudio>();
+  return created;
+}
+
+SdlHost::SdlHost(bool useRenderer) : wantsRenderer_(useRenderer), pacer_(kFramesPerSecond) {}
+
+SdlHost::~SdlHost() {
+  presenter_.reset();
+  audio_.reset();
+  if (window_ != nullptr) SDL_DestroyWindow(window_);
+  SDL_Quit();
+}
+
+bool SdlHost::Allows(Call /*call*/) { return true; }
+
+bool SdlHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
+  if (window_ != nullptr) return true;
+  if (width <= 0 || height <= 0) return false;
+  // The desktop keeps its own mode: nothing needs restoring however the program ends.
+  window_ = SDL_CreateWindow("paddleball", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                             height, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (window_ == nullptr) return false;
+  if (wantsRenderer_) {
+    auto renderer = std::make_unique<TexturePresenter>(window_);
+    usesRenderer_ = renderer->Ready();
+    if (usesRenderer_) presenter_ = std::move(renderer);
+  }
+  if (!usesRenderer_) UseWindowSurface();
+  SDL_RaiseWindow(window_);
+  SDL_SetRelativeMouseMode(SDL_TRUE);
+  return true;
+}
+
+void SdlHost::UseWindowSurface() {
+  presenter_.reset();  // a renderer must let go of the window before its surface can be had
+  presenter_ = std::make_unique<SurfacePresenter>(window_);
+  usesRenderer_ = false;
+}
+
+void SdlHost::ShowFrame(const Frame& frame) {
+  pacer_.WaitForSlot([this] { TakeEvents(); });
+  if (presenter_ != nullptr && !presenter_->Present(frame) && usesRenderer_) {
+    UseWindowSurface();
+    presenter_->Present(frame);
+  }
+  TakeEvents();
+}
+
+void SdlHost::TakeEvents() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event) != 0) Handle(event);
+}
+
+void SdlHost::Handle(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT:
+      Queue(Event::Kind::kClose);
+      break;
+    case SDL_WINDOWEVENT:
+      HandleWindowEvent(event.window);
+      break;
+    case SDL_KEYDOWN:
+      // Alt+F4 closes the window, as the platform's default handling does.
+      if (event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT) != 0) {
+        Queue(Event::Kind::kClose);
+      } else {
+        Queue(Event::Kind::kKeyDown, VirtualKeyFor(event.key.keysym.sym));
+      }
+      break;
+    case SDL_KEYUP:
+      Queue(Event::Kind::kKeyUp, VirtualKeyFor(event.key.keysym.sym));
+      break;
+    case SDL_MOUSEMOTION:
+      mouse_.dx = SaturatingAdd(mouse_.dx, event.motion.xrel);
+      mouse_.dy = SaturatingAdd(mouse_.dy, event.motion.yrel);
+      break;
+    case SDL_MOUSEWHEEL:
+      mouse_.wheel = SaturatingAdd(mouse_.wheel, event.wheel.y);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      HandleButton(event.button);
+      break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+      if (presenter_ != nullptr) presenter_->Invalidate();
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlHost::HandleWindowEvent(const SDL_WindowEvent& event) {
+  switch (event.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+      Queue(Event::Kind::kClose);
+      break;
+    case SDL_WINDOWEVENT_EXPOSED:
+      Queue(Event::Kind::kExpose);
+      if (presenter_ != nullptr) presenter_->Invalidate();
+      break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_RESIZED:
+      if (presenter_ != nullptr) presenter_->Invalidate();
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlHost::HandleButton(const SDL_MouseButtonEvent& event) {
+  const int index = ButtonIndex(event.button);
+  if (index < 0) return;
+  heldButtons_[index] = event.state == SDL_PRESSED ? kButtonHeld : 0;
+}
+
+void SdlHost::Queue(Event::Kind kind, std::uint32_t virtualKey) {
+  if (pending_.size() >= kMostPendingEvents) return;
+  Event event;
+  event.kind = kind;
+  event.virtualKey = virtualKey;
+  pending_.push_back(event);
+}
+
+bool SdlHost::PollEvent(Event& event) {
+  TakeEvents();
+  if (pending_.empty()) return false;
+  event = pending_.front();
+  pending_.pop_front();
+  return true;
+}
+
+MouseState SdlHost::TakeMouse() {
+  TakeEvents();
+  MouseState taken = mouse_;
+  std::copy(std::begin(heldButtons_), std::end(heldButtons_), taken.buttons);
+  mouse_ = MouseState{};
+  return taken;
+}
+
+void SdlHost::SetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+
+void SdlHost::PlaySound(const char* path, bool wait) {
+  if (path == nullptr) {
+    audio_->Stop();
+    return;
+  }
+  audio_->Play(path, wait);
+}
+
+void SdlHost::StopSound() { audio_->Stop(); }
+
+void SdlHost::ShowMessage(const char* text, const char* caption) {
+  const char* body = text != nullptr ? text : "";
+  const char* title = caption != nullptr ? caption : "";
+  // The box needs a free pointer; the game gets its grabbed one back afterwards.
+  const bool relative = SDL_GetRelativeMouseMode() == SDL_TRUE;
+  const int cursor = SDL_ShowCursor(SDL_QUERY);
+  SDL_SetRelativeMouseMode(SDL_FALSE);
+  SDL_ShowCursor(SDL_ENABLE);
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, body, window_) != 0) {
+    std::fprintf(stderr, "%s: %s\n", title, body);
+  }
+  SDL_ShowCursor(cursor);
+  SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlHost::DebugOutput(const char* text) {
+  if (text != nullptr) std::fputs(text, stderr);
+}
+
+}  // namespace host

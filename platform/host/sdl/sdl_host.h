@@ -1,0 +1,65 @@
+// The desktop host: a full-screen SDL window, paced presentation, keys, the relative mouse,
+// message boxes and sound.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "host/host.h"
+#include "host/sdl/frame_pacer.h"
+#include "host/sdl/presenter.h"
+
+class SdlAudio;
+
+namespace host {
+
+class SdlHost final : public Host {
+ public:
+  enum class Presentation { kChooseForMachine, kWindowSurface, kRenderer };
+
+  // Starts SDL's video and events; null, with SDL's reason in `error`, when it cannot.
+  static std::unique_ptr<SdlHost> Create(
+      std::string& error, Presentation presentation = Presentation::kChooseForMachine);
+  ~SdlHost() override;
+  SdlHost(const SdlHost&) = delete;
+  SdlHost& operator=(const SdlHost&) = delete;
+
+  bool Allows(Call call) override;
+  bool OpenScreen(int width, int height, int bitsPerPixel) override;
+  void ShowFrame(const Frame& frame) override;
+  bool PollEvent(Event& event) override;
+  MouseState TakeMouse() override;
+  void SetCursorVisible(bool visible) override;
+  void PlaySound(const char* path, bool wait) override;
+  void StopSound() override;
+  void ShowMessage(const char* text, const char* caption) override;
+  void DebugOutput(const char* text) override;
+
+  SDL_Window* window() const { return window_; }
+  bool usesRenderer() const { return usesRenderer_; }
+
+ private:
+  explicit SdlHost(bool useRenderer);
+  void TakeEvents();
+  void Handle(const SDL_Event& event);
+  void HandleWindowEvent(const SDL_WindowEvent& event);
+  void HandleButton(const SDL_MouseButtonEvent& event);
+  void Queue(Event::Kind kind, std::uint32_t virtualKey = 0);
+  void UseWindowSurface();
+
+  bool wantsRenderer_;
+  bool usesRenderer_ = false;
+  SDL_Window* window_ = nullptr;
+  std::unique_ptr<Presenter> presenter_;
+  std::unique_ptr<SdlAudio> audio_;
+  FramePacer pacer_;
+  std::deque<Event> pending_;
+  MouseState mouse_;
+  std::uint8_t heldButtons_[4] = {0, 0, 0, 0};
+};
+
+}  // namespace host
