@@ -1,0 +1,61 @@
+// A DirectDraw surface in system memory: RGB565 pixels, a source colour key, a device
+// context, locking, and for a primary surface the flipping chain with its back buffer.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "portable/ddraw.h"
+#include "portable/hdc.h"
+#include "portable/pixel_buffer.h"
+
+namespace portable {
+
+class Surface;
+
+// The surfaces of one DirectDraw object, which are lost together when the display is lost.
+struct SurfaceFamily {
+  std::vector<Surface*> members;
+  void LoseAll();
+};
+
+class Surface final : public IDirectDrawSurface {
+ public:
+  Surface(SurfaceFamily& family, int width, int height, DWORD caps);
+
+  // Makes this the front of a flipping chain whose back buffer is `back`.
+  void Attach(Surface* back) { attached_ = back; }
+  void MarkLost() { lost_ = true; }
+  const PixelBuffer& pixels() const { return buffer_; }
+
+  HRESULT Blt(LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceRect, DWORD flags,
+              LPDDBLTFX effects) override;
+  HRESULT Flip(LPDIRECTDRAWSURFACE override, DWORD flags) override;
+  HRESULT GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* attached) override;
+  HRESULT GetDC(HDC* dc) override;
+  HRESULT ReleaseDC(HDC dc) override;
+  HRESULT GetSurfaceDesc(LPDDSURFACEDESC desc) override;
+  HRESULT SetColorKey(DWORD flags, LPDDCOLORKEY key) override;
+  HRESULT Restore() override;
+  HRESULT IsLost() override;
+  HRESULT Lock(LPRECT rect, LPDDSURFACEDESC desc, DWORD flags, HANDLE event) override;
+  HRESULT Unlock(LPVOID surfaceData) override;
+
+ private:
+  HRESULT RefusedLock();
+  void Describe(DDSURFACEDESC& desc) const;
+
+  SurfaceFamily& family_;
+  PixelBuffer buffer_;
+  DWORD caps_;
+  Surface* attached_ = nullptr;
+  bool hasKey_ = false;
+  DWORD key_ = 0;
+  HDC__ dc_;
+  bool dcOut_ = false;
+  bool lost_ = false;
+  bool locked_ = false;
+  int stillDrawingAnswers_ = 0;
+};
+
+}  // namespace portable

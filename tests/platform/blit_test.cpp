@@ -1,0 +1,134 @@
+// Blt: clipping with the source mapped as if unclipped, colour keys and nearest scaling.
+#include <numeric>
+
+#include "platform_fixture.h"
+
+namespace {
+
+constexpr std::uint16_t kUntouched = 0xAAAA;
+
+class BltTest : public PlatformTest {
+ protected:
+  void SetUp() override {
+    PlatformTest::SetUp();
+    target_ = MakeSurface(10, 10);
+    Fill(target_, kUntouched);
+    // Pixel (x, y) of the 4 x 4 source holds 1 + 4y + x: never 0, all distinct.
+    source_ = MakeSurface(4, 4);
+    std::vector<std::uint16_t> pixels(16);
+    std::iota(pixels.begin(), pixels.end(), std::uint16_t{1});
+    Write(source_, pixels);
+  }
+
+  static std::uint16_t Source(int x, int y) { return static_cast<std::uint16_t>(1 + 4 * y + x); }
+
+  // Every target pixel outside the rectangle must be untouched.
+  void ExpectOnlyInside(const RECT& inside) {
+    const std::vector<std::uint16_t> pixels = Read(target_);
+    for (int y = 0; y < 10; ++y) {
+      for (int x = 0; x < 10; ++x) {
+        const bool in =
+            x >= inside.left && x < inside.right && y >= inside.top && y < inside.bottom;
+        if (!in) {
+          EXPECT_EQ(pixels[y * 10 + x], kUntouched) << x << "," << y;
+        }
+      }
+    }
+  }
+
+  IDirectDrawSurface* target_ = nullptr;
+  IDirectDrawSurface* source_ = nullptr;
+};
+
+TEST_F(BltTest, RectangleReachingOutsideIsClippedWithSourceMappedAsIfWhole) {
+  // Off the top-left corner: only the source's bottom-right quarter shows.
+  RECT topLeft{-2, -2, 2, 2};
+  ASSERT_EQ(target_->Blt(&topLeft, source_, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(target_, 0, 0), Source(2, 2));
+  EXPECT_EQ(PixelAt(target_, 1, 1), Source(3, 3));
+  // Off the bottom-right corner: only the top-left quarter shows.
+  RECT bottomRight{8, 8, 12, 12};
+  ASSERT_EQ(target_->Blt(&bottomRight, source_, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(target_, 8, 8), Source(0, 0));
+  EXPECT_EQ(PixelAt(target_, 9, 9), Source(1, 1));
+  std::vector<std::uint16_t> pixels = Read(target_);
+  for (int y = 0; y < 10; ++y) {
+    for (int x = 0; x < 10; ++x) {
+      const bool drawn = (x < 2 && y < 2) || (x >= 8 && y >= 8);
+      if (!drawn) {
+        EXPECT_EQ(pixels[y * 10 + x], kUntouched) << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST_F(BltTest, ScaledRectangleSlidingOffTheBottomKeepsItsMapping) {
+  // The source stretched to 8 x 8 with its lower half below the target.
+  RECT sliding{2, 6, 10, 14};
+  ASSERT_EQ(target_->Blt(&sliding, source_, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(target_, 2, 6), Source(0, 0));
+  EXPECT_EQ(PixelAt(target_, 3, 7), Source(0, 0));
+  EXPECT_EQ(PixelAt(target_, 4, 8), Source(1, 1));
+  EXPECT_EQ(PixelAt(target_, 9, 9), Source(3, 1));
+  ExpectOnlyInside({2, 6, 10, 10});
+}
+
+TEST_F(BltTest, EmptyInvertedOrWhollyOutsideRectanglesDrawNothing) {
+  const RECT rects[] = {{3, 3, 3, 7},
+                        {3, 3, 7, 3},
+                        {7, 7, 3, 3},
+                        {10, 0, 14, 4},
+                        {-4, 0, 0, 4},
+                        {0, -9, 4, -5},
+                        {-2147483647 - 1, 0, 2147483647, 4}};
+  for (RECT rect : rects) {
+    EXPECT_EQ(target_->Blt(&rect, source_, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  }
+  ExpectOnlyInside({0, 0, 0, 0});
+}
+
+TEST_F(BltTest, NullRectangleStretchesTheWholeSourceOverTheWholeTarget) {
+  IDirectDrawSurface* big = MakeSurface(8, 8);
+  ASSERT_EQ(big->Blt(nullptr, source_, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(PixelAt(big, x, y), Source(x / 2, y / 2));
+  }
+  // Shrinking samples the source pixel under each target pixel's centre.
+  IDirectDrawSurface* small = MakeSurface(2, 2);
+  ASSERT_EQ(small->Blt(nullptr, source_, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(Read(small),
+            (std::vector<std::uint16_t>{Source(1, 1), Source(3, 1), Source(1, 3), Source(3, 3)}));
+}
+
+TEST_F(BltTest, SourceKeyLeavesKeyedPixelsOfTheTargetAlone) {
+  // A checkerboard of the key 0 and opaque 0x1234, drawn unscaled and scaled.
+  IDirectDrawSurface* checker = MakeSurface(2, 2);
+  Write(checker, {0, 0x1234, 0x1234, 0});
+  DDCOLORKEY key{0, 0};
+  ASSERT_EQ(checker->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+  RECT same{0, 0, 2, 2};
+  ASSERT_EQ(target_->Blt(&same, checker, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(target_, 0, 0), kUntouched);
+  EXPECT_EQ(PixelAt(target_, 1, 0), 0x1234);
+  RECT doubled{4, 4, 8, 8};
+  ASSERT_EQ(target_->Blt(&doubled, checker, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(target_, 5, 5), kUntouched);
+  EXPECT_EQ(PixelAt(target_, 6, 5), 0x1234);
+  EXPECT_EQ(PixelAt(target_, 7, 7), kUntouched);
+  // Without the flag the key's pixels are copied like any other.
+  ASSERT_EQ(target_->Blt(&same, checker, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(target_, 0, 0), 0);
+}
+
+TEST_F(BltTest, KeyIsTheRawValueNotJustBlack) {
+  IDirectDrawSurface* pair = MakeSurface(2, 1);
+  Write(pair, {0, 0xF800});
+  DDCOLORKEY red{0xF800, 0xF800};
+  pair->SetColorKey(DDCKEY_SRCBLT, &red);
+  RECT rect{0, 0, 2, 1};
+  target_->Blt(&rect, pair, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr);
+  EXPECT_EQ(PixelAt(target_, 0, 0), 0);
+  EXPECT_EQ(PixelAt(target_, 1, 0), kUntouched);
+}
+
+}  // namespace

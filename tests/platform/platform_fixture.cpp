@@ -1,0 +1,69 @@
+#include "platform_fixture.h"
+
+#include <cstring>
+
+namespace {
+
+DDSURFACEDESC LockWhole(IDirectDrawSurface* surface) {
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof(desc);
+  EXPECT_EQ(surface->Lock(nullptr, &desc, 0, nullptr), DD_OK);
+  return desc;
+}
+
+}  // namespace
+
+void PlatformTest::SetUp() {
+  host::Install(&host_);
+  ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw_, nullptr), DD_OK);
+}
+
+void PlatformTest::TearDown() { host::Install(nullptr); }
+
+IDirectDrawSurface* PlatformTest::MakeSurface(int width, int height) {
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof(desc);
+  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+  desc.dwWidth = static_cast<DWORD>(width);
+  desc.dwHeight = static_cast<DWORD>(height);
+  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+  IDirectDrawSurface* surface = nullptr;
+  EXPECT_EQ(directDraw_->CreateSurface(&desc, &surface, nullptr), DD_OK);
+  return surface;
+}
+
+std::vector<std::uint16_t> PlatformTest::Read(IDirectDrawSurface* surface) {
+  const DDSURFACEDESC desc = LockWhole(surface);
+  std::vector<std::uint16_t> pixels(static_cast<std::size_t>(desc.dwWidth) * desc.dwHeight);
+  const auto* row = static_cast<const std::uint8_t*>(desc.lpSurface);
+  for (DWORD y = 0; y < desc.dwHeight; ++y, row += desc.lPitch) {
+    std::memcpy(&pixels[y * desc.dwWidth], row, desc.dwWidth * sizeof(std::uint16_t));
+  }
+  surface->Unlock(nullptr);
+  return pixels;
+}
+
+std::uint16_t PlatformTest::PixelAt(IDirectDrawSurface* surface, int x, int y) {
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof(desc);
+  surface->GetSurfaceDesc(&desc);
+  return Read(surface)[static_cast<std::size_t>(y) * desc.dwWidth + x];
+}
+
+void PlatformTest::Write(IDirectDrawSurface* surface, const std::vector<std::uint16_t>& pixels) {
+  const DDSURFACEDESC desc = LockWhole(surface);
+  ASSERT_EQ(pixels.size(), static_cast<std::size_t>(desc.dwWidth) * desc.dwHeight);
+  auto* row = static_cast<std::uint8_t*>(desc.lpSurface);
+  for (DWORD y = 0; y < desc.dwHeight; ++y, row += desc.lPitch) {
+    std::memcpy(row, &pixels[y * desc.dwWidth], desc.dwWidth * sizeof(std::uint16_t));
+  }
+  surface->Unlock(nullptr);
+}
+
+void PlatformTest::Fill(IDirectDrawSurface* surface, std::uint16_t value) {
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof(desc);
+  surface->GetSurfaceDesc(&desc);
+  Write(surface,
+        std::vector<std::uint16_t>(static_cast<std::size_t>(desc.dwWidth) * desc.dwHeight, value));
+}

@@ -1,0 +1,118 @@
+// Surfaces: creation limits, descriptions, the flipping chain and lost surfaces.
+#include "platform_fixture.h"
+
+namespace {
+
+class SurfaceTest : public PlatformTest {
+ protected:
+  HRESULT Create(DWORD size, DWORD flags, DWORD width, DWORD height) {
+    DDSURFACEDESC desc{};
+    desc.dwSize = size;
+    desc.dwFlags = flags;
+    desc.dwWidth = width;
+    desc.dwHeight = height;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    IDirectDrawSurface* surface = nullptr;
+    return directDraw_->CreateSurface(&desc, &surface, nullptr);
+  }
+
+  // The game's own chain: 1024 x 768 x 16, a primary surface with one back buffer.
+  void MakeChain() {
+    ASSERT_EQ(directDraw_->SetDisplayMode(1024, 768, 16), DD_OK);
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof(desc);
+    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    desc.dwBackBufferCount = 1;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    ASSERT_EQ(directDraw_->CreateSurface(&desc, &front_, nullptr), DD_OK);
+    DDSCAPS caps{DDSCAPS_BACKBUFFER};
+    ASSERT_EQ(front_->GetAttachedSurface(&caps, &back_), DD_OK);
+    ASSERT_NE(back_, front_);
+  }
+
+  IDirectDrawSurface* front_ = nullptr;
+  IDirectDrawSurface* back_ = nullptr;
+};
+
+constexpr DWORD kSized = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+
+TEST_F(SurfaceTest, OffscreenCreationRefusesBadRecordsAndWildSizes) {
+  EXPECT_EQ(Create(sizeof(DDSURFACEDESC), kSized, 1, 1), DD_OK);
+  EXPECT_EQ(Create(sizeof(DDSURFACEDESC), kSized, 8192, 16), DD_OK);
+  EXPECT_EQ(Create(sizeof(DDSURFACEDESC) - 4, kSized, 8, 8), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(0, kSized, 8, 8), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(sizeof(DDSURFACEDESC), DDSD_CAPS, 8, 8), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(sizeof(DDSURFACEDESC), kSized, 0, 8), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(sizeof(DDSURFACEDESC), kSized, 8, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(sizeof(DDSURFACEDESC), kSized, 8193, 1), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(sizeof(DDSURFACEDESC), kSized, 8192, 8192), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(sizeof(DDSURFACEDESC), kSized, 0xFFFFFFFF, 0xFFFFFFFF), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(directDraw_->CreateSurface(nullptr, nullptr, nullptr), DDERR_INVALIDPARAMS);
+}
+
+TEST_F(SurfaceTest, DescriptionGivesSizePitchAndRgb565) {
+  IDirectDrawSurface* surface = MakeSurface(88, 104);
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof(desc);
+  desc.dwFlags = DDSD_HEIGHT | DDSD_WIDTH;
+  ASSERT_EQ(surface->GetSurfaceDesc(&desc), DD_OK);
+  EXPECT_EQ(desc.dwWidth, 88u);
+  EXPECT_EQ(desc.dwHeight, 104u);
+  EXPECT_GE(desc.lPitch, 88 * 2);
+  EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 16u);
+  EXPECT_EQ(desc.ddpfPixelFormat.dwRBitMask, 0xF800u);
+  EXPECT_EQ(desc.ddpfPixelFormat.dwGBitMask, 0x07E0u);
+  EXPECT_EQ(desc.ddpfPixelFormat.dwBBitMask, 0x001Fu);
+  EXPECT_NE(desc.ddsCaps.dwCaps & DDSCAPS_OFFSCREENPLAIN, 0u);
+  DDSURFACEDESC wrongSize{};
+  EXPECT_EQ(surface->GetSurfaceDesc(&wrongSize), DDERR_INVALIDPARAMS);
+}
+
+TEST_F(SurfaceTest, FlipShowsTheBackBufferAndExchangesTheSurfaces) {
+  MakeChain();
+  Fill(front_, 0x1111);
+  Fill(back_, 0x2222);
+  ASSERT_EQ(front_->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  EXPECT_EQ(host_.framesShown(), 1);
+  ASSERT_EQ(host_.screen().size(), 1024u * 768u);
+  EXPECT_EQ(host_.screen()[0], 0x2222);
+  EXPECT_EQ(host_.screen()[1024 * 768 - 1], 0x2222);
+  // The names stay; the pictures change places.
+  EXPECT_EQ(PixelAt(front_, 5, 5), 0x2222);
+  EXPECT_EQ(PixelAt(back_, 5, 5), 0x1111);
+  Fill(back_, 0x3333);
+  ASSERT_EQ(front_->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  EXPECT_EQ(host_.screen()[512], 0x3333);
+  EXPECT_EQ(host_.nowMicros(), 2 * host::HeadlessHost::kRefreshMicros);
+}
+
+TEST_F(SurfaceTest, OnlyTheFrontOfAChainFlips) {
+  MakeChain();
+  EXPECT_NE(back_->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  EXPECT_NE(MakeSurface(4, 4)->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  EXPECT_EQ(host_.framesShown(), 0);
+}
+
+TEST_F(SurfaceTest, RefusedFlipLosesEverySurfaceUntilEachIsRestored) {
+  MakeChain();
+  IDirectDrawSurface* sprite = MakeSurface(4, 4);
+  Fill(sprite, 0x0F0F);
+  host_.Fail(host::Call::kFlip);
+  EXPECT_EQ(front_->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+  EXPECT_EQ(sprite->IsLost(), DDERR_SURFACELOST);
+  EXPECT_EQ(back_->IsLost(), DDERR_SURFACELOST);
+  // Lost surfaces refuse work until restored, even once the host allows it again.
+  EXPECT_EQ(front_->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+  EXPECT_EQ(back_->Blt(nullptr, sprite, nullptr, DDBLT_WAIT, nullptr), DDERR_SURFACELOST);
+  HDC dc = nullptr;
+  EXPECT_EQ(sprite->GetDC(&dc), DDERR_SURFACELOST);
+  // Restoring the front restores its back buffer; the sprite stays lost until restored itself.
+  EXPECT_EQ(front_->Restore(), DD_OK);
+  EXPECT_EQ(back_->IsLost(), DD_OK);
+  EXPECT_EQ(front_->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  EXPECT_EQ(sprite->IsLost(), DDERR_SURFACELOST);
+  EXPECT_EQ(sprite->Restore(), DD_OK);
+  EXPECT_EQ(sprite->IsLost(), DD_OK);
+}
+
+}  // namespace
