@@ -28,7 +28,7 @@ Tone Note(double hz, double seconds, const std::vector<double>& partials) {
 std::vector<std::int16_t> MakeClick() {
   constexpr double kSeconds = 0.06;
   Tone pip = Note(1568.0, kSeconds, {1.0, 0.15});
-  pip.attackSeconds = 0.002;
+  pip.attackSeconds = 0.004;
   pip.releaseSeconds = 0.015;
   pip.decayPerSecond = 40.0;
   Sound sound(kCueSampleRate, kSeconds);

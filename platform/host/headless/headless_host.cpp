@@ -1,9 +1,24 @@
 // Recording, scripted host for tests and tools.
 #include "host/headless/headless_host.h"
 
+#include <cmath>
 #include <cstring>
 
+#include "host/wav_file.h"
+
 namespace host {
+namespace {
+
+// A sound that holds the game holds it for as long as the file lasts; unreadable, not at all.
+std::int64_t SoundMicros(const char* path) {
+  constexpr double kMicrosPerSecond = 1e6;
+  std::vector<std::uint8_t> bytes;
+  WavLayout layout;
+  if (!ReadWavBytes(path, bytes) || !ParseWavLayout(bytes, layout)) return 0;
+  return std::llround(WavDurationSeconds(layout) * kMicrosPerSecond);
+}
+
+}  // namespace
 
 HeadlessHost::HeadlessHost() = default;
 
@@ -66,6 +81,7 @@ void HeadlessHost::SetCursorVisible(bool visible) { cursorVisible_ = visible; }
 
 void HeadlessHost::PlaySound(const char* path, bool wait) {
   sounds_.push_back({path != nullptr ? path : "", wait});
+  if (wait) nowMicros_ += SoundMicros(path);
 }
 
 void HeadlessHost::StopSound() {}
