@@ -1,0 +1,164 @@
+#!/usr/bin/env bash
+# Runs the Windows game under Wine on a display of its own and checks it from the outside:
+# the title screen shows, a held left button starts play, Escape ends it with exit code 0.
+# Usage: run_under_wine.sh <paddleball.exe> <source dir with images/ and sounds/> <artefact dir>
+set -euo pipefail
+
+readonly exe=$1 source_dir=$2 artefacts=$3
+readonly step_timeout=120  # seconds for any one wait; a fresh prefix takes most of it
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/paddleball-wine.XXXXXX")
+xvfb_pid=""
+game_pid=""
+export WINEPREFIX="$work/prefix"
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko install prompts
+export WINEDEBUG=-all
+
+cleanup() {
+  set +e
+  [[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null
+  wineserver -k 2>/dev/null
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+  echo "FAIL: $*" >&2
+  [[ -f $work/game.log ]] && tail -n 20 "$work/game.log" >&2
+  exit 1
+}
+
+# Polls a command once a second until it succeeds or the step times out.
+wait_for() {
+  local what=$1
+  shift
+  for ((i = 0; i < step_timeout; ++i)); do
+    "$@" && return 0
+    sleep 1
+  done
+  fail "timed out waiting for $what"
+}
+
+start_display() {
+  # -displayfd picks a free display number itself, so parallel runs never collide.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  wait_for "Xvfb" test -s "$work/display"
+  export DISPLAY=":$(head -n 1 "$work/display")"
+}
+
+prepare_run_directory() {
+  mkdir -p "$work/run"
+  cp "$exe" "$work/run/paddleball.exe"
+  cp -r "$source_dir/images" "$source_dir/sounds" "$work/run/"
+}
+
+# Mouse polls logged by Wine: one per frame tick on the title screen, with the time.
+mouse_polls() { grep -c 'GetDeviceState' "$work/game.log" 2>/dev/null || true; }
+polled_at_least() { (($(mouse_polls) >= $1)); }
+
+screenshot() { import -window root "$artefacts/wine-$1.png"; }
+
+# Pixels in a region (WxH+X+Y) whose channels are all at or above (white) or at or below
+# (black) a threshold, counted from ImageMagick's colour histogram.
+count_pixels() {
+  local image=$1 region=$2 kind=$3
+  convert "$image" -crop "$region" +repage -format %c histogram:info:- |
+    awk -v kind="$kind" -F'[:(),]' '{
+      r = $3 + 0; g = $4 + 0; b = $5 + 0
+      if (kind == "white" && r >= 224 && g >= 224 && b >= 224) n += $1
+      if (kind == "black" && r <= 16 && g <= 16 && b <= 16) n += $1
+    } END { print n + 0 }'
+}
+
+# The mean colour of a region (WxH+X+Y) as "r g b", 0 to 255.
+mean_colour() {
+  convert "$1" -crop "$2" +repage -resize '1x1!' -depth 8 \
+    -format '%[fx:int(255*r+0.5)] %[fx:int(255*g+0.5)] %[fx:int(255*b+0.5)]' info:
+}
+
+# White text on black cells: enough of both in the region.
+expect_text() {
+  local image=$1 region=$2 what=$3 white black
+  white=$(count_pixels "$image" "$region" white)
+  black=$(count_pixels "$image" "$region" black)
+  echo "$what: $white white and $black black pixels in $region"
+  ((white >= 40 && black >= 200)) || fail "no $what text in $region of $image"
+}
+
+expect_no_text() {
+  local image=$1 region=$2 what=$3 white
+  white=$(count_pixels "$image" "$region" white)
+  ((white < 40)) || fail "$what text already in $region of $image ($white white pixels)"
+}
+
+# The arena is stretched from 800 x 600 over the whole 1024 x 768 screen: a patch of the
+# screen must show the mean colour of the same patch of the bitmap, to 16-bit precision.
+expect_arena_patch() {
+  local image=$1 w=$2 h=$3 x=$4 y=$5 shot expected
+  shot=$(mean_colour "$image" "${w}x${h}+${x}+${y}")
+  expected=$(mean_colour "$source_dir/images/arena2.bmp" \
+    "$((w * 800 / 1024))x$((h * 600 / 768))+$((x * 800 / 1024))+$((y * 600 / 768))")
+  echo "arena at ${w}x${h}+${x}+${y}: screen $shot, bitmap $expected"
+  read -r sr sg sb <<<"$shot"
+  read -r er eg eb <<<"$expected"
+  for d in $((sr - er)) $((sg - eg)) $((sb - eb)); do
+    ((d >= -10 && d <= 10)) || fail "screen colour $shot is not the arena's $expected"
+  done
+}
+
+expect_arena_colours() {
+  expect_arena_patch "$1" 200 100 100 160  # the floor of the arena, clear of sprites
+  expect_arena_patch "$1" 400 16 300 4     # the top wall
+  expect_arena_patch "$1" 16 400 4 200     # the left wall
+}
+
+readonly prompt_region="240x16+392+84"
+readonly heads_up_region="60x45+0+0"
+readonly min_step_seconds=0.015  # one 60 Hz refresh, less timer slack
+
+start_display
+wait_for "a fresh Wine prefix" wineboot -i >"$work/wineboot.log" 2>&1
+wineserver -w
+prepare_run_directory
+
+# Wine logs each mouse poll with a time stamp: that tells when the title screen is
+# ticking and how fast the game steps.
+(cd "$work/run" && WINEDEBUG=-all,+timestamp,trace+dinput exec wine paddleball.exe) \
+  >"$work/game.log" 2>&1 &
+game_pid=$!
+
+wait_for "the title screen to tick" polled_at_least 60
+screenshot attract
+expect_text "$artefacts/wine-attract.png" "$prompt_region" "title prompt"
+expect_no_text "$artefacts/wine-attract.png" "$heads_up_region" "heads-up"
+expect_arena_colours "$artefacts/wine-attract.png"
+
+# The press is held for several frames so that a poll sees it.
+polls_before=$(mouse_polls)
+xdotool mousemove 512 700 mousedown 1 sleep 0.5 mouseup 1
+sleep 3
+screenshot play
+expect_text "$artefacts/wine-play.png" "$heads_up_region" "heads-up"
+
+kill -0 "$game_pid" 2>/dev/null || fail "the game ended before Escape"
+xdotool key Escape
+exit_code=0
+timeout "$step_timeout" tail --pid="$game_pid" -f /dev/null || fail "the game did not end on Escape"
+wait "$game_pid" || exit_code=$?
+game_pid=""
+((exit_code == 0)) || fail "exit code $exit_code after Escape"
+
+# Steps per second on the title screen, from the mouse polls' time stamps. Without the
+# hold after each flip Wine runs it at hundreds a second; with it, no faster than 60.
+read -r ticks seconds < <(grep 'GetDeviceState' "$work/game.log" |
+  awk -F: -v polls="$polls_before" 'NR == 1 { first = $1 } NR <= polls { last = $1 }
+    END { printf "%d %.3f\n", polls - 1, last - first }')
+awk -v n="$ticks" -v s="$seconds" 'BEGIN {
+  printf "title screen: %d steps in %.2f s, %.1f steps a second\n", n, s, n / s }'
+awk -v n="$ticks" -v s="$seconds" -v least="$min_step_seconds" 'BEGIN { exit !(s >= n * least) }' ||
+  fail "the title screen stepped faster than one refresh a step"
+echo "PASS"
