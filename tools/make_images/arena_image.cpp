@@ -58,6 +58,13 @@ void PaintWall(IndexedImage& image, int x, int y, int depth, int along) {
   image.Paint(x, y, kSteel, shade);
 }
 
+// An ordered-dither offset of up to half a 16-bit colour step (about ten palette steps),
+// so that the gentle field gradient shows no bands on the 16-bit screen.
+float Dither(int x, int y) {
+  constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+  return (static_cast<float>(kBayer[y % 4][x % 4]) + 0.5f) / 16.0f - 0.5f;
+}
+
 void PaintField(IndexedImage& image, const Walls& walls, int x, int y) {
   constexpr int kGrid = 40;
   const float depth = static_cast<float>(y) / kHeight;
@@ -69,6 +76,8 @@ void PaintField(IndexedImage& image, const Walls& walls, int x, int y) {
   const int distance =
       std::min({x - walls.fieldLeft, walls.fieldRight - 1 - x, y - walls.fieldTop});
   shade += 0.45f * std::exp(-static_cast<float>(distance) / 6.0f);
+  constexpr float kDitherSteps = 10.0f;
+  shade += kDitherSteps * Dither(x, y) / static_cast<float>(kField.count - 1);
   image.Paint(x, y, kField, shade);
 }
 

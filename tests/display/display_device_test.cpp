@@ -1,0 +1,97 @@
+// Taking the display at start-up, each step's failure, and presenting frames by flipping.
+#include <gtest/gtest.h>
+
+#include "display/display_device.h"
+#include "display/sprite_loading.h"
+#include "display_fixture.h"
+#include "game/frame_tick.h"
+#include "scene/scene_objects.h"
+
+namespace {
+
+using host::Call;
+
+TEST_F(DisplayTest, StartUpTakesTheScreenWithAFlippingPair) {
+  InitDisplay();
+  EXPECT_NE(directDraw, nullptr);
+  ASSERT_NE(primarySurface, nullptr);
+  ASSERT_NE(backBuffer, nullptr);
+  EXPECT_NE(static_cast<void*>(primarySurface), static_cast<void*>(backBuffer));
+  EXPECT_TRUE(host_.screenOpen());
+  EXPECT_EQ(host_.screenWidth(), 1024);
+  EXPECT_EQ(host_.screenHeight(), 768);
+  EXPECT_TRUE(host_.messages().empty());
+  EXPECT_FALSE(QuitRequested());
+}
+
+struct StartUpFailure {
+  Call call;
+  const char* message;
+  bool expectDirectDraw;
+  bool expectPrimary;
+  bool expectBackBuffer;
+  bool expectScreen;
+};
+
+class StartUpFailureTest : public DisplayTest,
+                           public ::testing::WithParamInterface<StartUpFailure> {};
+
+TEST_P(StartUpFailureTest, ShowsItsMessageOnceAndGoesOnWhereItCan) {
+  const StartUpFailure& failure = GetParam();
+  WriteScenePictures({0, 0, 200}, {255, 255, 255}, {255, 255, 255});
+  host_.Fail(failure.call);
+  InitDisplay();
+  ASSERT_EQ(host_.messages().size(), 1u);
+  EXPECT_EQ(host_.messages()[0].text, failure.message);
+  EXPECT_EQ(host_.messages()[0].caption, failure.message);
+  EXPECT_TRUE(QuitRequested());
+  EXPECT_EQ(directDraw != nullptr, failure.expectDirectDraw);
+  EXPECT_EQ(primarySurface != nullptr, failure.expectPrimary);
+  EXPECT_EQ(backBuffer != nullptr, failure.expectBackBuffer);
+  EXPECT_EQ(host_.screenOpen(), failure.expectScreen);
+  // The rest of start-up and the frames that follow until the quit is taken still run.
+  LoadScene();
+  for (int tick = 0; tick < 3; ++tick) FrameTick();
+  EXPECT_EQ(host_.messages().size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachStep, StartUpFailureTest,
+    ::testing::Values(StartUpFailure{Call::kDirectDrawCreate, "DirectDrawCreate Failed!", false,
+                                     false, false, false},
+                      StartUpFailure{Call::kSetCooperativeLevel, "SetCooperativeLevel Failed!",
+                                     true, true, true, true},
+                      StartUpFailure{Call::kSetDisplayMode, "SetDisplayMode Failed!", true, true,
+                                     true, false},
+                      StartUpFailure{Call::kCreatePrimarySurface, "CreateSurface Failed!", true,
+                                     false, false, true},
+                      StartUpFailure{Call::kGetAttachedSurface, "GetAttached Surface Failed!", true,
+                                     true, false, true}));
+
+TEST_F(DisplayTest, FlipFailingSomeTimesPresentsTheFrameOnce) {
+  WriteScenePictures({0, 0, 200}, {255, 255, 255}, {255, 255, 255});
+  InitDisplay();
+  LoadScene();
+  host_.ClearRecords();
+  host_.Fail(Call::kFlip, 5);
+  PresentFrame();
+  EXPECT_EQ(host_.framesShown(), 1);
+  EXPECT_FALSE(QuitRequested());
+  // The lost pictures came back: the next frame shows the arena again.
+  arena->Draw(backBuffer);
+  PresentFrame();
+  EXPECT_EQ(Shown(512, 384), Raw({0, 0, 200}));
+}
+
+TEST_F(DisplayTest, FlipThatNeverSucceedsGivesUpAndRequestsQuit) {
+  WriteScenePictures({0, 0, 200}, {255, 255, 255}, {255, 255, 255});
+  InitDisplay();
+  LoadScene();
+  host_.ClearRecords();
+  host_.Fail(Call::kFlip, host::HeadlessHost::kForever);
+  PresentFrame();
+  EXPECT_EQ(host_.framesShown(), 0);
+  EXPECT_TRUE(QuitRequested());
+}
+
+}  // namespace
