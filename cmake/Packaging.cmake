@@ -1,0 +1,47 @@
+# What goes into the release packages, and how CPack lays them out.
+#   Windows: a zip with paddleball.exe beside images/ and sounds/.
+#   Linux: a .tar.gz and a .deb with bin/paddleball, a launcher that starts the game from
+#   share/paddleball, where images/ and sounds/ are (the game opens them relative to its
+#   working directory), and the game itself in lib/paddleball.
+set(PADDLEBALL_ASSET_DIRS ${PROJECT_SOURCE_DIR}/images ${PROJECT_SOURCE_DIR}/sounds)
+
+if(WIN32)
+  install(TARGETS paddleball RUNTIME DESTINATION . COMPONENT game)
+  install(DIRECTORY ${PADDLEBALL_ASSET_DIRS} DESTINATION . COMPONENT game)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(CPACK_SYSTEM_NAME win64)
+  else()
+    set(CPACK_SYSTEM_NAME win32)
+  endif()
+  set(CPACK_GENERATOR ZIP)
+else()
+  install(TARGETS paddleball RUNTIME DESTINATION lib/paddleball COMPONENT game)
+  install(DIRECTORY ${PADDLEBALL_ASSET_DIRS} DESTINATION share/paddleball COMPONENT game)
+  install(PROGRAMS ${CMAKE_CURRENT_LIST_DIR}/paddleball_launcher.sh DESTINATION bin
+          RENAME paddleball COMPONENT game)
+  set(CPACK_SYSTEM_NAME Linux-${CMAKE_SYSTEM_PROCESSOR})
+  set(CPACK_GENERATOR TGZ DEB)
+endif()
+if(EXISTS ${PROJECT_SOURCE_DIR}/README.md)
+  if(WIN32)
+    install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . COMPONENT game)
+  else()
+    install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION share/doc/paddleball COMPONENT game)
+  endif()
+endif()
+
+# Only the game: whatever else installs itself stays out of the packages.
+set(CPACK_COMPONENTS_ALL game)
+set(CPACK_PACKAGE_NAME paddleball)
+set(CPACK_PACKAGE_VENDOR "paddleball")
+set(CPACK_PACKAGE_CONTACT "paddleball maintainers <maintainers@paddleball.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "${PROJECT_DESCRIPTION}\n Steer the paddle with the mouse and keep the ball in play.")
+
+include(CPack)

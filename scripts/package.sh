@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the release packages into dist/: the Windows zip (64-bit, cross-built with
+# mingw-w64) and the Linux .tar.gz and .deb (the SDL2 build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+ensure_packages "${GAME_PACKAGES[@]}" mingw-w64 dpkg-dev
+
+readonly dist=dist
+mkdir -p "$dist"
+
+# Builds the game alone (no tests or tools) in $1 with the extra configure arguments, then
+# packs it and copies the packages to dist/.
+package() {
+  local build_dir=$1
+  shift
+  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPADDLEBALL_TESTS=OFF "$@"
+  cmake --build "$build_dir" -j 2 --target paddleball
+  (cd "$build_dir" && cpack -B packages)
+  find "$build_dir/packages" -maxdepth 1 -type f \( -name '*.zip' -o -name '*.tar.gz' -o \
+    -name '*.deb' \) -exec cp {} "$dist/" \;
+}
+
+package build/package-linux
+package build/package-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64.cmake \
+  -DPADDLEBALL_MINGW_TRIPLET=x86_64-w64-mingw32
+
+ls -l "$dist"
