@@ -9,9 +9,9 @@
 namespace host {
 namespace {
 // The sleep's own lateness; the last stretch before the deadline is spun instead.
-constexpr std::uint64_t kSpinMicros = 300;
+constexpr std::uint64_t kSpinMicros = 100;
 // Short sleeps, so events are still taken while a frame is held.
-constexpr std::uint64_t kLongestSleepMicros = 4000;
+constexpr std::uint64_t kLongestSleepMicros = 8000;
 constexpr std::uint64_t kMicrosPerSecond = 1000000;
 }  // namespace
 

@@ -14,7 +14,7 @@ class TexturePresenter final : public Presenter {
   TexturePresenter(const TexturePresenter&) = delete;
   TexturePresenter& operator=(const TexturePresenter&) = delete;
 
-  // False when the window has no accelerated renderer.
+  // False when no renderer could be made for the window.
   bool Ready() const { return renderer_ != nullptr; }
 
   bool Present(const Frame& frame) override;
