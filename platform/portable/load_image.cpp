@@ -1,0 +1,46 @@
+// LoadImageA for bitmaps: a module resource by name, or a file, optionally resized.
+#include <optional>
+#include <vector>
+
+#include "portable/bitmap_file.h"
+#include "portable/gdi.h"
+#include "portable/gdi_bitmap.h"
+#include "portable/module_resources.h"
+#include "portable/scaled_blit.h"
+
+namespace {
+
+std::optional<std::vector<std::uint8_t>> BitmapBytes(LPCSTR name, UINT load) {
+  if ((load & LR_LOADFROMFILE) != 0) return portable::ReadBitmapFile(name);
+  const std::vector<std::uint8_t>* dib = portable::FindBitmapResource(name);
+  if (dib == nullptr) return std::nullopt;
+  return portable::FileFromPackedDib(dib->data(), dib->size());
+}
+
+// The picture at the asked size; a zero width or height keeps the picture's own.
+std::optional<portable::PixelBuffer> Resized(portable::PixelBuffer picture, int cx, int cy) {
+  const int width = cx != 0 ? cx : picture.width;
+  const int height = cy != 0 ? cy : picture.height;
+  if (width == picture.width && height == picture.height) return picture;
+  if (width > portable::kMaxBitmapSide || height > portable::kMaxBitmapSide ||
+      std::int64_t{width} * height > portable::kMaxBitmapPixels) {
+    return std::nullopt;
+  }
+  portable::PixelBuffer resized(width, height);
+  portable::ScaledBlit(resized, RECT{0, 0, width, height}, picture,
+                       RECT{0, 0, picture.width, picture.height}, nullptr);
+  return resized;
+}
+
+}  // namespace
+
+HANDLE LoadImageA(HINSTANCE /*instance*/, LPCSTR name, UINT type, int cx, int cy, UINT load) {
+  if (type != IMAGE_BITMAP || name == nullptr || cx < 0 || cy < 0) return nullptr;
+  const std::optional<std::vector<std::uint8_t>> bytes = BitmapBytes(name, load);
+  if (!bytes) return nullptr;
+  std::optional<portable::PixelBuffer> picture = portable::DecodeBitmap(*bytes);
+  if (!picture) return nullptr;
+  std::optional<portable::PixelBuffer> sized = Resized(std::move(*picture), cx, cy);
+  if (!sized) return nullptr;
+  return portable::NewBitmap(std::move(*sized));
+}

@@ -1,0 +1,137 @@
+// GDI on surface contexts: pixel colour conversion and one-line text.
+#include <algorithm>
+
+#include "platform_fixture.h"
+
+namespace {
+
+constexpr std::uint16_t kBackdrop = 0x1234;
+constexpr std::uint16_t kWhite565 = 0xFFFF;
+constexpr std::uint16_t kBlack565 = 0x0000;
+
+class GdiTest : public PlatformTest {
+ protected:
+  void SetUp() override {
+    PlatformTest::SetUp();
+    surface_ = MakeSurface(kWidth, kHeight);
+    Fill(surface_, kBackdrop);
+  }
+
+  // Draws the text the way the labels do: white on black character cells.
+  int Draw(const char* text, RECT rect, int mode = OPAQUE, int count = -1) {
+    HDC dc = nullptr;
+    EXPECT_EQ(surface_->GetDC(&dc), DD_OK);
+    SetBkColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, mode);
+    SetTextColor(dc, RGB(255, 255, 255));
+    const int height = DrawTextA(dc, text, count, &rect, DT_LEFT | DT_TOP);
+    surface_->ReleaseDC(dc);
+    return height;
+  }
+
+  // The smallest rectangle holding every pixel that is no longer the backdrop.
+  RECT Touched() {
+    const std::vector<std::uint16_t> pixels = Read(surface_);
+    RECT box{kWidth, kHeight, 0, 0};
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        if (pixels[y * kWidth + x] == kBackdrop) continue;
+        box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+               std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+      }
+    }
+    return box;
+  }
+
+  static constexpr int kWidth = 300;
+  static constexpr int kHeight = 60;
+  IDirectDrawSurface* surface_ = nullptr;
+};
+
+TEST_F(GdiTest, PixelsConvertBetweenColoursAndRgb565) {
+  HDC dc = nullptr;
+  ASSERT_EQ(surface_->GetDC(&dc), DD_OK);
+  EXPECT_EQ(SetPixel(dc, 0, 0, RGB(255, 0, 0)), RGB(255, 0, 0));
+  EXPECT_EQ(SetPixel(dc, 1, 0, RGB(255, 255, 255)), RGB(255, 255, 255));
+  // Dark enough to become raw 0 in 16 bits, as the same colour in a bitmap does.
+  SetPixel(dc, 2, 0, RGB(7, 3, 7));
+  SetPixel(dc, 3, 0, RGB(0x84, 0x86, 0x88));
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 2, 0), RGB(0, 0, 0));
+  EXPECT_EQ(SetPixel(dc, kWidth, 0, RGB(1, 2, 3)), CLR_INVALID);
+  EXPECT_EQ(GetPixel(dc, -1, 0), CLR_INVALID);
+  surface_->ReleaseDC(dc);
+  EXPECT_EQ(PixelAt(surface_, 0, 0), 0xF800);
+  EXPECT_EQ(PixelAt(surface_, 1, 0), 0xFFFF);
+  EXPECT_EQ(PixelAt(surface_, 2, 0), 0x0000);
+  EXPECT_EQ(PixelAt(surface_, 3, 0), (0x84 >> 3) << 11 | (0x86 >> 2) << 5 | (0x88 >> 3));
+  // A released context draws nothing.
+  EXPECT_EQ(SetPixel(dc, 5, 5, RGB(255, 255, 255)), CLR_INVALID);
+  EXPECT_EQ(PixelAt(surface_, 5, 5), kBackdrop);
+}
+
+TEST_F(GdiTest, OpaqueTextFillsOnlyItsOwnCellsFromTheTopLeft) {
+  const int height = Draw("SCORE: 100", {10, 5, kWidth, kHeight});
+  EXPECT_GE(height, 14);
+  EXPECT_LE(height, 18);
+  const RECT box = Touched();
+  EXPECT_EQ(box.left, 10);
+  EXPECT_EQ(box.top, 5);
+  EXPECT_EQ(box.bottom, 5 + height);
+  EXPECT_GT(box.right, 60);
+  EXPECT_LT(box.right, 200);
+  // Inside the text's box there is only ink and background, and plenty of both.
+  const std::vector<std::uint16_t> pixels = Read(surface_);
+  int ink = 0;
+  int paper = 0;
+  for (int y = box.top; y < box.bottom; ++y) {
+    for (int x = box.left; x < box.right; ++x) {
+      const std::uint16_t p = pixels[y * kWidth + x];
+      ASSERT_TRUE(p == kWhite565 || p == kBlack565) << x << "," << y;
+      (p == kWhite565 ? ink : paper)++;
+    }
+  }
+  EXPECT_GT(ink, 100);
+  EXPECT_GT(paper, ink);
+}
+
+TEST_F(GdiTest, TextIsClippedToItsRectangleAndNeverWraps) {
+  const char* longText = "A line far too long for the narrow rectangle it is given here";
+  Draw(longText, {20, 10, 70, kHeight});
+  RECT box = Touched();
+  EXPECT_EQ(box.left, 20);
+  EXPECT_EQ(box.right, 70);
+  EXPECT_LE(box.bottom, 10 + 18);  // one line only
+  Fill(surface_, kBackdrop);
+  Draw(longText, {-30, -4, 40, 6});
+  box = Touched();
+  EXPECT_EQ(box.left, 0);
+  EXPECT_EQ(box.top, 0);
+  EXPECT_EQ(box.right, 40);
+  EXPECT_EQ(box.bottom, 6);
+}
+
+TEST_F(GdiTest, TransparentTextChangesOnlyInkPixels) {
+  Draw("LEVEL: 3", {0, 0, kWidth, kHeight}, TRANSPARENT);
+  const std::vector<std::uint16_t> pixels = Read(surface_);
+  const auto changed =
+      std::count_if(pixels.begin(), pixels.end(), [](std::uint16_t p) { return p != kBackdrop; });
+  EXPECT_GT(changed, 30);
+  EXPECT_EQ(std::count(pixels.begin(), pixels.end(), kBlack565), 0);
+}
+
+TEST_F(GdiTest, CountLimitsTheTextAndDifferentTextsDiffer) {
+  Draw("LIVES: 3", {0, 0, kWidth, kHeight}, OPAQUE, 5);
+  const std::vector<std::uint16_t> counted = Read(surface_);
+  Fill(surface_, kBackdrop);
+  Draw("LIVES", {0, 0, kWidth, kHeight});
+  EXPECT_EQ(Read(surface_), counted);
+  Fill(surface_, kBackdrop);
+  Draw("LIVES: 2", {0, 0, kWidth, kHeight});
+  const std::vector<std::uint16_t> two = Read(surface_);
+  Draw("LIVES: 1", {0, 0, kWidth, kHeight});
+  EXPECT_NE(Read(surface_), two);
+  EXPECT_EQ(Draw("", {0, 0, kWidth, kHeight}), 0);
+}
+
+}  // namespace
