@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace host {
@@ -161,6 +162,18 @@ TEST_F(SdlHostTest, APacedFrameIsStillShownAfterALongHold) {
   const double seconds =
       static_cast<double>(SDL_GetPerformanceCounter() - start) / SDL_GetPerformanceFrequency();
   EXPECT_GE(seconds, 1 / 60.0);
+}
+
+TEST_F(SdlHostTest, AMessageThatNoBoxCanShowGoesToStandardErrorAtOnce) {
+  // With no display to put a box on, the call must neither hang nor lose the message.
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  testing::internal::CaptureStderr();
+  sdl_->ShowMessage("SetDisplayMode Failed!", "SetDisplayMode Failed!");
+  sdl_->ShowMessage(nullptr, nullptr);
+  const std::string written = testing::internal::GetCapturedStderr();
+  EXPECT_NE(written.find("SetDisplayMode Failed!: SetDisplayMode Failed!"), std::string::npos)
+      << written;
 }
 
 }  // namespace
