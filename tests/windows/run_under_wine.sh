@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs the Windows game under Wine on a display of its own and checks it from the outside:
 # the title screen shows, a held left button starts play, Escape ends it with exit code 0.
-# Usage: run_under_wine.sh <paddleball.exe> <source dir with images/ and sounds/> <artefact dir>
+# The game runs from the layout of the Windows package: the build's install of the game.
+# Usage: run_under_wine.sh <cmake> <Windows build dir> <artefact dir>
 set -euo pipefail
 
-readonly exe=$1 source_dir=$2 artefacts=$3
+readonly cmake=$1 build_dir=$2 artefacts=$3
 readonly step_timeout=120  # seconds for any one wait; a fresh prefix takes most of it
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/paddleball-wine.XXXXXX")
@@ -50,10 +51,12 @@ start_display() {
   export DISPLAY=":$(head -n 1 "$work/display")"
 }
 
+# The package's layout: paddleball.exe beside images/ and sounds/.
 prepare_run_directory() {
-  mkdir -p "$work/run"
-  cp "$exe" "$work/run/paddleball.exe"
-  cp -r "$source_dir/images" "$source_dir/sounds" "$work/run/"
+  "$cmake" --install "$build_dir" --component game --prefix "$work/run" --strip >/dev/null
+  for path in paddleball.exe images/arena2.bmp sounds/click.wav; do
+    [[ -f $work/run/$path ]] || fail "the package has no $path"
+  done
 }
 
 # Mouse polls logged by Wine: one per frame tick on the title screen, with the time.
@@ -100,7 +103,7 @@ expect_no_text() {
 expect_arena_patch() {
   local image=$1 w=$2 h=$3 x=$4 y=$5 shot expected
   shot=$(mean_colour "$image" "${w}x${h}+${x}+${y}")
-  expected=$(mean_colour "$source_dir/images/arena2.bmp" \
+  expected=$(mean_colour "$work/run/images/arena2.bmp" \
     "$((w * 800 / 1024))x$((h * 600 / 768))+$((x * 800 / 1024))+$((y * 600 / 768))")
   echo "arena at ${w}x${h}+${x}+${y}: screen $shot, bitmap $expected"
   read -r sr sg sb <<<"$shot"
