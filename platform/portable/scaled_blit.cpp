@@ -4,6 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace portable {
 namespace {
 
@@ -41,6 +45,31 @@ bool ClipAxis(std::int64_t toStart, std::int64_t toEnd, int targetSize, std::int
   while (axis.first < axis.last && sample(axis.last - 1) >= sourceSize) --axis.last;
   axis.identity = toExtent == fromExtent;
   return axis.first < axis.last;
+}
+
+// Copies a block too large to stay in cache with stores that bypass it: the block is the
+// whole frame's background, and reading the old target lines first would only cost time.
+void CopyBlock(std::uint16_t* out, const std::uint16_t* in, std::size_t count) {
+  constexpr std::size_t kStreamingBytes = 256 * 1024;
+  const std::size_t bytes = count * sizeof(*out);
+#ifdef __SSE2__
+  constexpr std::size_t kVector = sizeof(__m128i);
+  const auto address = reinterpret_cast<std::uintptr_t>(out);
+  const bool overlap = out < in + count && in < out + count;
+  if (bytes >= kStreamingBytes && !overlap && address % sizeof(*out) == 0) {
+    const std::size_t head = ((kVector - address % kVector) % kVector) / sizeof(*out);
+    std::memcpy(out, in, head * sizeof(*out));
+    auto* to = reinterpret_cast<__m128i*>(out + head);
+    auto* from = reinterpret_cast<const __m128i*>(in + head);
+    const std::size_t vectors = (bytes - head * sizeof(*out)) / kVector;
+    for (std::size_t i = 0; i < vectors; ++i) _mm_stream_si128(to + i, _mm_loadu_si128(from + i));
+    _mm_sfence();
+    const std::size_t done = head + vectors * kVector / sizeof(*out);
+    std::memcpy(out + done, in + done, (count - done) * sizeof(*out));
+    return;
+  }
+#endif
+  std::memmove(out, in, bytes);
 }
 
 void CopyRowKeyed(std::uint16_t* out, const std::uint16_t* in, std::int64_t count,
@@ -88,6 +117,16 @@ void ScaledBlit(PixelBuffer& target, const RECT& to, const PixelBuffer& source, 
       columns[i] = static_cast<std::int32_t>(
           SourceIndex(xs.first + i - to.left, from.left, fromWidth, toWidth) - firstColumn);
     }
+  }
+
+  // Whole rows copied unchanged from one block to another: one copy for all of them.
+  const bool wholeRows = xs.identity && ys.identity && key == nullptr && count == target.width &&
+                         count == source.width;
+  if (wholeRows) {
+    const std::int64_t firstRow = SourceIndex(ys.first - to.top, from.top, fromHeight, toHeight);
+    CopyBlock(target.Row(static_cast<int>(ys.first)), source.Row(static_cast<int>(firstRow)),
+              static_cast<std::size_t>((ys.last - ys.first) * count));
+    return;
   }
 
   std::int64_t previousSourceRow = -1;

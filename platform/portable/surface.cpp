@@ -45,7 +45,21 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceR
   // A key wider than a pixel matches no pixel: everything is copied.
   const bool keyMatchesPixels = keyed && from->key_ <= 0xFFFF;
   const std::uint16_t key = static_cast<std::uint16_t>(from->key_);
-  ScaledBlit(buffer_, to, from->buffer_, fromRect, keyMatchesPixels ? &key : nullptr);
+  Touch();
+  const std::int64_t width = std::int64_t{to.right} - to.left;
+  const std::int64_t height = std::int64_t{to.bottom} - to.top;
+  const bool scaled = width != std::int64_t{fromRect.right} - fromRect.left ||
+                      height != std::int64_t{fromRect.bottom} - fromRect.top;
+  const PixelBuffer* ready =
+      scaled && from != this
+          ? from->scaled_.Get(from->buffer_, from->generation_, fromRect, width, height)
+          : nullptr;
+  if (ready != nullptr) {
+    ScaledBlit(buffer_, to, *ready, RECT{0, 0, ready->width, ready->height},
+               keyMatchesPixels ? &key : nullptr);
+  } else {
+    ScaledBlit(buffer_, to, from->buffer_, fromRect, keyMatchesPixels ? &key : nullptr);
+  }
   return DD_OK;
 }
 
@@ -59,6 +73,8 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE /*override*/, DWORD /*flags*/) {
   }
   // The surfaces keep their identities; their memory changes places.
   std::swap(buffer_.pixels, attached_->buffer_.pixels);
+  Touch();
+  attached_->Touch();
   host::Current().ShowFrame({buffer_.pixels.data(), buffer_.width, buffer_.height,
                              buffer_.width * static_cast<int>(kBytesPerPixel)});
   return DD_OK;
@@ -77,6 +93,7 @@ HRESULT Surface::GetDC(HDC* dc) {
   if (lost_) return DDERR_SURFACELOST;
   if (dcOut_) return DDERR_DCALREADYCREATED;
   if (!host::Current().Allows(host::Call::kGetDC)) return DDERR_CANTCREATEDC;
+  Touch();
   dc_ = HDC__{};
   dc_.target = &buffer_;
   dcOut_ = true;
@@ -88,6 +105,7 @@ HRESULT Surface::ReleaseDC(HDC dc) {
   if (!dcOut_ || dc != &dc_) return DDERR_NODC;
   dc_.live = false;
   dcOut_ = false;
+  Touch();
   return DD_OK;
 }
 
@@ -123,6 +141,7 @@ HRESULT Surface::Restore() {
     // The memory comes back, its contents do not.
     std::fill(buffer_.pixels.begin(), buffer_.pixels.end(), std::uint16_t{0});
     lost_ = false;
+    Touch();
   }
   // A flipping chain is restored as one.
   if (attached_ != nullptr) attached_->Restore();
@@ -154,12 +173,14 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC desc, DWORD /*flags*/, HANDLE
   desc->dwFlags |= DDSD_LPSURFACE;
   desc->lpSurface = buffer_.Row(area.top) + area.left;
   locked_ = true;
+  Touch();
   return DD_OK;
 }
 
 HRESULT Surface::Unlock(LPVOID /*surfaceData*/) {
   if (!locked_) return DDERR_NOTLOCKED;
   locked_ = false;
+  Touch();
   return DD_OK;
 }
 

@@ -8,6 +8,7 @@
 #include "portable/ddraw.h"
 #include "portable/hdc.h"
 #include "portable/pixel_buffer.h"
+#include "portable/scaled_copy.h"
 
 namespace portable {
 
@@ -44,6 +45,8 @@ class Surface final : public IDirectDrawSurface {
  private:
   HRESULT RefusedLock();
   void Describe(DDSURFACEDESC& desc) const;
+  // Called wherever the pixels may change, so that no stale scaled copy is used.
+  void Touch() { ++generation_; }
 
   SurfaceFamily& family_;
   PixelBuffer buffer_;
@@ -56,6 +59,8 @@ class Surface final : public IDirectDrawSurface {
   bool lost_ = false;
   bool locked_ = false;
   int stillDrawingAnswers_ = 0;
+  std::uint64_t generation_ = 0;
+  ScaledCopy scaled_;
 };
 
 }  // namespace portable

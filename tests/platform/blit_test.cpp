@@ -131,4 +131,45 @@ TEST_F(BltTest, KeyIsTheRawValueNotJustBlack) {
   EXPECT_EQ(PixelAt(target_, 1, 0), kUntouched);
 }
 
+TEST_F(BltTest, ScaledDrawsFollowEveryChangeToTheSource) {
+  IDirectDrawSurface* picture = MakeSurface(2, 2);
+  IDirectDrawSurface* screen = MakeSurface(4, 4);
+  auto drawnTopLeft = [&] {
+    screen->Blt(nullptr, picture, nullptr, DDBLT_WAIT, nullptr);
+    return PixelAt(screen, 1, 1);
+  };
+  Fill(picture, 0x0101);
+  EXPECT_EQ(drawnTopLeft(), 0x0101);
+  Fill(picture, 0x0202);  // through Lock
+  EXPECT_EQ(drawnTopLeft(), 0x0202);
+  HDC dc = nullptr;
+  ASSERT_EQ(picture->GetDC(&dc), DD_OK);
+  SetPixel(dc, 0, 0, RGB(255, 255, 255));
+  picture->ReleaseDC(dc);
+  EXPECT_EQ(drawnTopLeft(), 0xFFFF);
+  RECT corner{0, 0, 1, 1};
+  picture->Blt(&corner, source_, nullptr, DDBLT_WAIT, nullptr);
+  EXPECT_EQ(drawnTopLeft(), Source(2, 2));
+}
+
+TEST_F(BltTest, LargeUnscaledBlocksCopyExactly) {
+  // Big enough for the block copy that bypasses the cache, and clipped for the row copy.
+  constexpr int kSide = 600;
+  IDirectDrawSurface* from = MakeSurface(kSide, kSide);
+  IDirectDrawSurface* to = MakeSurface(kSide, kSide);
+  std::vector<std::uint16_t> pattern(kSide * kSide);
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    pattern[i] = static_cast<std::uint16_t>(i * 2654435761u >> 7);
+  }
+  Write(from, pattern);
+  ASSERT_EQ(to->Blt(nullptr, from, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(Read(to), pattern);
+  RECT shifted{3, -5, 3 + kSide, kSide - 5};
+  ASSERT_EQ(to->Blt(&shifted, from, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  const std::vector<std::uint16_t> moved = Read(to);
+  EXPECT_EQ(moved[10 * kSide + 3], pattern[15 * kSide]);
+  EXPECT_EQ(moved[kSide * kSide - 1], pattern[kSide * kSide - 1]);  // below the copy: as before
+  EXPECT_EQ(moved[(kSide - 6) * kSide + kSide - 1], pattern[(kSide - 1) * kSide + kSide - 4]);
+}
+
 }  // namespace
