@@ -1,5 +1,4 @@
-// The desktop host: a full-screen SDL window, paced presentation, keys, the relative mouse,
-// message boxes and sound.
+// The desktop host: a full-screen SDL window, paced frames, keys, relative mouse, boxes, sound.
 #pragma once
 
 #include <SDL.h>

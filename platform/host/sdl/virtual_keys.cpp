@@ -12,7 +12,7 @@ constexpr std::uint32_t kF1 = 0x70;
 constexpr std::uint32_t kNumpadZero = 0x60;
 
 // Keys with no arithmetic relation between the two code sets.
-constexpr std::array<std::pair<SDL_Keycode, std::uint32_t>, 42> kNamedKeys = {{
+constexpr std::array<std::pair<SDL_Keycode, std::uint32_t>, 45> kNamedKeys = {{
     {SDLK_BACKSPACE, 0x08},   {SDLK_TAB, 0x09},         {SDLK_RETURN, 0x0D},
     {SDLK_KP_ENTER, 0x0D},    {SDLK_LSHIFT, 0x10},      {SDLK_RSHIFT, 0x10},
     {SDLK_LCTRL, 0x11},       {SDLK_RCTRL, 0x11},       {SDLK_LALT, 0x12},
@@ -27,6 +27,7 @@ constexpr std::array<std::pair<SDL_Keycode, std::uint32_t>, 42> kNamedKeys = {{
     {SDLK_SCROLLLOCK, 0x91},  {SDLK_SEMICOLON, 0xBA},   {SDLK_EQUALS, 0xBB},
     {SDLK_COMMA, 0xBC},       {SDLK_MINUS, 0xBD},       {SDLK_PERIOD, 0xBE},
     {SDLK_SLASH, 0xBF},       {SDLK_BACKQUOTE, 0xC0},   {SDLK_QUOTE, 0xDE},
+    {SDLK_LEFTBRACKET, 0xDB}, {SDLK_BACKSLASH, 0xDC},   {SDLK_RIGHTBRACKET, 0xDD},
 }};
 
 }  // namespace
@@ -42,9 +43,6 @@ std::uint32_t VirtualKeyFor(SDL_Keycode key) {
     return kNumpadZero + 1 + static_cast<std::uint32_t>(key - SDLK_KP_1);
   }
   if (key == SDLK_KP_0) return kNumpadZero;
-  if (key == SDLK_LEFTBRACKET) return 0xDB;
-  if (key == SDLK_BACKSLASH) return 0xDC;
-  if (key == SDLK_RIGHTBRACKET) return 0xDD;
   for (const auto& [sdlKey, virtualKey] : kNamedKeys) {
     if (sdlKey == key) return virtualKey;
   }
