@@ -1,4 +1,7 @@
 // The DirectDraw object: display mode, cooperative level, and the surfaces and palettes it makes.
+#include <memory>
+#include <vector>
+
 #include "host/host.h"
 #include "portable/ddraw.h"
 #include "portable/palette.h"
@@ -57,7 +60,8 @@ class DirectDraw final : public IDirectDraw {
         outer != nullptr) {
       return DDERR_INVALIDPARAMS;
     }
-    *palette = new Palette(entries);
+    palettes_.push_back(std::make_unique<Palette>(entries));
+    *palette = palettes_.back().get();
     return DD_OK;
   }
 
@@ -75,10 +79,10 @@ class DirectDraw final : public IDirectDraw {
     }
     const int width = static_cast<int>(screenWidth_);
     const int height = static_cast<int>(screenHeight_);
-    auto* front = new Surface(family_, width, height, desc.ddsCaps.dwCaps | DDSCAPS_FRONTBUFFER);
+    Surface* front = family_.Add(width, height, desc.ddsCaps.dwCaps | DDSCAPS_FRONTBUFFER);
     if (chain) {
       constexpr DWORD kBackCaps = DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-      front->Attach(new Surface(family_, width, height, kBackCaps));
+      front->Attach(family_.Add(width, height, kBackCaps));
     }
     hasPrimary_ = true;
     *surface = front;
@@ -91,12 +95,13 @@ class DirectDraw final : public IDirectDraw {
     if ((desc.dwFlags & kSizeFlags) != kSizeFlags || !SaneSize(desc.dwWidth, desc.dwHeight)) {
       return DDERR_INVALIDPARAMS;
     }
-    *surface = new Surface(family_, static_cast<int>(desc.dwWidth), static_cast<int>(desc.dwHeight),
+    *surface = family_.Add(static_cast<int>(desc.dwWidth), static_cast<int>(desc.dwHeight),
                            desc.ddsCaps.dwCaps);
     return DD_OK;
   }
 
   SurfaceFamily family_;
+  std::vector<std::unique_ptr<Palette>> palettes_;
   DWORD screenWidth_ = kDefaultScreenWidth;
   DWORD screenHeight_ = kDefaultScreenHeight;
   bool hasPrimary_ = false;
@@ -108,6 +113,9 @@ class DirectDraw final : public IDirectDraw {
 HRESULT DirectDrawCreate(GUID* /*driver*/, LPDIRECTDRAW* directDraw, IUnknown* outer) {
   if (directDraw == nullptr || outer != nullptr) return DDERR_INVALIDPARAMS;
   if (!host::Current().Allows(host::Call::kDirectDrawCreate)) return DDERR_GENERIC;
-  *directDraw = new portable::DirectDraw();
+  // Nothing releases a DirectDraw object: each lives, with its surfaces, as long as the process.
+  static std::vector<std::unique_ptr<portable::DirectDraw>> objects;
+  objects.push_back(std::make_unique<portable::DirectDraw>());
+  *directDraw = objects.back().get();
   return DD_OK;
 }

@@ -23,13 +23,17 @@ RECT WholeOf(const PixelBuffer& buffer) { return RECT{0, 0, buffer.width, buffer
 
 }  // namespace
 
+Surface* SurfaceFamily::Add(int width, int height, DWORD caps) {
+  members.push_back(std::make_unique<Surface>(*this, width, height, caps));
+  return members.back().get();
+}
+
 void SurfaceFamily::LoseAll() {
-  for (Surface* surface : members) surface->MarkLost();
+  for (auto& surface : members) surface->MarkLost();
 }
 
 Surface::Surface(SurfaceFamily& family, int width, int height, DWORD caps)
     : family_(family), buffer_(width, height), caps_(caps) {
-  family_.members.push_back(this);
   dc_.live = false;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "portable/ddraw.h"
@@ -15,14 +16,18 @@ namespace portable {
 class Surface;
 
 // The surfaces of one DirectDraw object, which are lost together when the display is lost.
+// Nothing releases a surface; the family keeps each one until the process ends.
 struct SurfaceFamily {
-  std::vector<Surface*> members;
+  std::vector<std::unique_ptr<Surface>> members;
+  // Makes a surface that belongs to the family.
+  Surface* Add(int width, int height, DWORD caps);
   void LoseAll();
 };
 
 class Surface final : public IDirectDrawSurface {
  public:
   Surface(SurfaceFamily& family, int width, int height, DWORD caps);
+  ~Surface() = default;
 
   // Makes this the front of a flipping chain whose back buffer is `back`.
   void Attach(Surface* back) { attached_ = back; }
