@@ -7,54 +7,34 @@
 namespace host {
 namespace {
 
-TEST(FitPicture, KeepsTheAspectAndCentresOnAnyScreen) {
-  const Placement same = FitPicture(1024, 768, 1024, 768);
-  EXPECT_EQ(same.x, 0);
-  EXPECT_EQ(same.width, 1024);
-  EXPECT_TRUE(same.wholeScale);
-
+TEST(FitPicture, KeepsTheAspectCentresAndKnowsWholeScales) {
   const Placement wide = FitPicture(1024, 768, 2560, 1440);
   EXPECT_EQ(wide.width, 1920);
   EXPECT_EQ(wide.height, 1440);
   EXPECT_EQ(wide.x, 320);
-  EXPECT_EQ(wide.y, 0);
   EXPECT_FALSE(wide.wholeScale);
 
   const Placement tall = FitPicture(1024, 768, 1024, 1280);
-  EXPECT_EQ(tall.width, 1024);
   EXPECT_EQ(tall.height, 768);
   EXPECT_EQ(tall.y, 256);
+  EXPECT_TRUE(tall.wholeScale);
 
   EXPECT_TRUE(FitPicture(1024, 768, 3000, 1536).wholeScale);  // 2x, bars left and right
-}
-
-TEST(FitPicture, NothingToPlaceGivesAnEmptyPlacement) {
   EXPECT_EQ(FitPicture(1024, 768, 0, 768).width, 0);
   EXPECT_EQ(FitPicture(0, 768, 1024, 768).width, 0);
 }
 
-TEST(VirtualKeyFor, MapsTheKeysAWin32KeyboardNames) {
+TEST(VirtualKeyFor, GivesWin32CodesAndSomeCodeForEveryKey) {
   EXPECT_EQ(VirtualKeyFor(SDLK_ESCAPE), 0x1Bu);
-  EXPECT_EQ(VirtualKeyFor(SDLK_a), static_cast<std::uint32_t>('A'));
   EXPECT_EQ(VirtualKeyFor(SDLK_z), static_cast<std::uint32_t>('Z'));
-  EXPECT_EQ(VirtualKeyFor(SDLK_0), static_cast<std::uint32_t>('0'));
   EXPECT_EQ(VirtualKeyFor(SDLK_9), static_cast<std::uint32_t>('9'));
-  EXPECT_EQ(VirtualKeyFor(SDLK_F1), 0x70u);
   EXPECT_EQ(VirtualKeyFor(SDLK_F12), 0x7Bu);
   EXPECT_EQ(VirtualKeyFor(SDLK_F13), 0x7Cu);
   EXPECT_EQ(VirtualKeyFor(SDLK_LEFT), 0x25u);
-  EXPECT_EQ(VirtualKeyFor(SDLK_DOWN), 0x28u);
-  EXPECT_EQ(VirtualKeyFor(SDLK_SPACE), 0x20u);
-  EXPECT_EQ(VirtualKeyFor(SDLK_RETURN), 0x0Du);
   EXPECT_EQ(VirtualKeyFor(SDLK_KP_ENTER), 0x0Du);
   EXPECT_EQ(VirtualKeyFor(SDLK_KP_0), 0x60u);
   EXPECT_EQ(VirtualKeyFor(SDLK_KP_9), 0x69u);
-  EXPECT_EQ(VirtualKeyFor(SDLK_RIGHTBRACKET), 0xDDu);
-}
-
-TEST(VirtualKeyFor, KeysWithoutACodeStillArrive) {
   EXPECT_EQ(VirtualKeyFor(SDLK_AUDIOPLAY), kUnknownKey);
-  EXPECT_EQ(VirtualKeyFor(SDLK_UNKNOWN), kUnknownKey);
 }
 
 }  // namespace
