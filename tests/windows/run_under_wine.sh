@@ -123,6 +123,13 @@ expect_arena_colours() {
   expect_arena_patch "$1" 16 400 4 200     # the left wall
 }
 
+# Play has begun once the score, lives and level texts are on the screen.
+shows_heads_up() {
+  screenshot play
+  (($(count_pixels "$artefacts/wine-play.png" "$heads_up_region" white) >= 40)) || return 1
+  expect_text "$artefacts/wine-play.png" "$heads_up_region" "heads-up"
+}
+
 readonly prompt_region="240x16+392+84"
 readonly heads_up_region="60x45+0+0"
 readonly min_step_seconds=0.015  # one 60 Hz refresh, less timer slack
@@ -144,12 +151,12 @@ expect_text "$artefacts/wine-attract.png" "$prompt_region" "title prompt"
 expect_no_text "$artefacts/wine-attract.png" "$heads_up_region" "heads-up"
 expect_arena_colours "$artefacts/wine-attract.png"
 
-# The press is held for several frames so that a poll sees it.
+# The press is held until the game has polled the mouse a few times, so a poll sees it.
 polls_before=$(mouse_polls)
-xdotool mousemove 512 700 mousedown 1 sleep 0.5 mouseup 1
-sleep 3
-screenshot play
-expect_text "$artefacts/wine-play.png" "$heads_up_region" "heads-up"
+xdotool mousemove 512 700 mousedown 1
+wait_for "the game to poll the pressed button" polled_at_least $((polls_before + 3))
+xdotool mouseup 1
+wait_for "the heads-up texts" shows_heads_up
 
 kill -0 "$game_pid" 2>/dev/null || fail "the game ended before Escape"
 xdotool key Escape
