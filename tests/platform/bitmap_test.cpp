@@ -152,15 +152,6 @@ TEST_F(BitmapTest, ModuleResourceIsFoundBeforeTheFileOfTheSameName) {
   EXPECT_EQ(LockResource(nullptr), nullptr);
 }
 
-TEST_F(BitmapTest, HostileResourceGivesNoBitmap) {
-  std::vector<std::uint8_t> dib = PackedDib(Bitmap24(2, 2, Stripes));
-  dib.resize(20);
-  portable::AddBitmapResource("cut", dib);
-  EXPECT_EQ(LoadImageA(nullptr, "cut", IMAGE_BITMAP, 0, 0, 0), nullptr);
-  portable::AddBitmapResource("tiny", {1, 2, 3});
-  EXPECT_EQ(LoadImageA(nullptr, "tiny", IMAGE_BITMAP, 0, 0, 0), nullptr);
-}
-
 TEST_F(BitmapTest, StretchBltScalesSeparatelyInXAndY) {
   // Columns red, green, blue; the bottom row white.
   HBITMAP bitmap = LoadFile(WriteTempFile(
@@ -180,51 +171,6 @@ TEST_F(BitmapTest, StretchBltScalesSeparatelyInXAndY) {
   Stretch(surface, bitmap, 1, 0, 1, 1);
   EXPECT_EQ(Read(surface), std::vector<std::uint16_t>(48, green));
   DeleteObject(bitmap);
-}
-
-TEST_F(BitmapTest, SelectedBitmapCannotBeDeletedUntilItsContextIs) {
-  HBITMAP bitmap = LoadFile(WriteTempFile("held.bmp", Bitmap24(1, 1, Stripes)));
-  ASSERT_NE(bitmap, nullptr);
-  HDC dc = CreateCompatibleDC(nullptr);
-  EXPECT_NE(SelectObject(dc, bitmap), nullptr);
-  EXPECT_FALSE(DeleteObject(bitmap));
-  EXPECT_TRUE(DeleteDC(dc));
-  EXPECT_TRUE(DeleteObject(bitmap));
-  // Gone for good: no record, no second deletion.
-  BITMAP info{};
-  EXPECT_EQ(GetObjectA(bitmap, sizeof(info), &info), 0);
-  EXPECT_FALSE(DeleteObject(bitmap));
-}
-
-TEST_F(BitmapTest, FileCallsReadWhatIsThereAndRefuseBadHandles) {
-  const auto path = WriteTempFile("bytes.bin", {1, 2, 3, 4, 5});
-  const HFILE file = _lopen(path.c_str(), OF_READ);
-  ASSERT_NE(file, HFILE_ERROR);
-  std::uint8_t buffer[8] = {};
-  EXPECT_EQ(_lread(file, buffer, 2), 2u);
-  EXPECT_EQ(buffer[1], 2);
-  EXPECT_EQ(_lread(file, buffer, 8), 3u);
-  EXPECT_EQ(buffer[0], 3);
-  EXPECT_EQ(_lread(file, buffer, 8), 0u);
-  EXPECT_EQ(_lclose(file), 0);
-  EXPECT_EQ(_lread(file, buffer, 1), static_cast<UINT>(HFILE_ERROR));
-  EXPECT_EQ(_lclose(file), HFILE_ERROR);
-  EXPECT_EQ(_lclose(12345), HFILE_ERROR);
-  EXPECT_EQ(_lopen((::testing::TempDir() + "absent").c_str(), OF_READ), HFILE_ERROR);
-}
-
-TEST_F(BitmapTest, PaletteKeepsItsEntries) {
-  PALETTEENTRY entries[256];
-  for (int i = 0; i < 256; ++i) {
-    entries[i] = {static_cast<BYTE>(i), static_cast<BYTE>(255 - i), 7, 0};
-  }
-  IDirectDrawPalette* palette = nullptr;
-  ASSERT_EQ(directDraw_->CreatePalette(DDPCAPS_8BIT, entries, &palette, nullptr), DD_OK);
-  PALETTEENTRY back[256] = {};
-  ASSERT_EQ(palette->GetEntries(0, 0, 256, back), DD_OK);
-  EXPECT_EQ(std::memcmp(back, entries, sizeof(entries)), 0);
-  EXPECT_NE(palette->GetEntries(0, 200, 57, back), DD_OK);
-  EXPECT_NE(directDraw_->CreatePalette(0, entries, &palette, nullptr), DD_OK);
 }
 
 }  // namespace

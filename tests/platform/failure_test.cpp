@@ -7,30 +7,11 @@ using host::Call;
 
 class FailureTest : public PlatformTest {};
 
-TEST_F(FailureTest, EachExaminedCallFailsWhenTheHostRefusesIt) {
-  host_.Fail(Call::kDirectDrawCreate);
-  IDirectDraw* another = nullptr;
-  EXPECT_NE(DirectDrawCreate(nullptr, &another, nullptr), DD_OK);
-  host_.Fail(Call::kSetCooperativeLevel);
-  EXPECT_NE(directDraw_->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+// The start-up calls are refused through the game's own start-up in the display tests.
+TEST_F(FailureTest, RefusedSurfaceCallsFailAndTheNextCallSucceeds) {
   host_.Fail(Call::kSetDisplayMode);
   EXPECT_NE(directDraw_->SetDisplayMode(1024, 768, 16), DD_OK);
   EXPECT_FALSE(host_.screenOpen());
-
-  DDSURFACEDESC primary{};
-  primary.dwSize = sizeof(primary);
-  primary.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-  primary.dwBackBufferCount = 1;
-  primary.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-  IDirectDrawSurface* front = nullptr;
-  host_.Fail(Call::kCreatePrimarySurface);
-  EXPECT_NE(directDraw_->CreateSurface(&primary, &front, nullptr), DD_OK);
-  ASSERT_EQ(directDraw_->CreateSurface(&primary, &front, nullptr), DD_OK);
-  DDSCAPS caps{DDSCAPS_BACKBUFFER};
-  IDirectDrawSurface* back = nullptr;
-  host_.Fail(Call::kGetAttachedSurface);
-  EXPECT_NE(front->GetAttachedSurface(&caps, &back), DD_OK);
-
   host_.Fail(Call::kCreateSurface);
   DDSURFACEDESC offscreen{};
   offscreen.dwSize = sizeof(offscreen);
@@ -38,7 +19,6 @@ TEST_F(FailureTest, EachExaminedCallFailsWhenTheHostRefusesIt) {
   offscreen.dwWidth = offscreen.dwHeight = 4;
   IDirectDrawSurface* surface = nullptr;
   EXPECT_NE(directDraw_->CreateSurface(&offscreen, &surface, nullptr), DD_OK);
-
   surface = MakeSurface(4, 4);
   host_.Fail(Call::kGetDC);
   HDC dc = nullptr;
@@ -77,22 +57,6 @@ TEST_F(FailureTest, RefusedLockAnswersStillDrawingOnlyABoundedNumberOfTimes) {
   host_.Fail(Call::kLock, 0);
   EXPECT_EQ(LockUntilNotStillDrawing(surface, attempts), DD_OK);
   EXPECT_EQ(attempts, 0);
-}
-
-TEST_F(FailureTest, LockChecksItsRecordAndRectangle) {
-  IDirectDrawSurface* surface = MakeSurface(4, 4);
-  DDSURFACEDESC desc{};
-  EXPECT_EQ(surface->Lock(nullptr, &desc, 0, nullptr), DDERR_INVALIDPARAMS);
-  desc.dwSize = sizeof(desc);
-  RECT outside{2, 2, 5, 4};
-  EXPECT_NE(surface->Lock(&outside, &desc, 0, nullptr), DD_OK);
-  EXPECT_EQ(surface->Unlock(nullptr), DDERR_NOTLOCKED);
-  RECT inside{1, 2, 3, 4};
-  ASSERT_EQ(surface->Lock(&inside, &desc, 0, nullptr), DD_OK);
-  EXPECT_EQ(desc.ddpfPixelFormat.dwRGBBitCount, 16u);
-  *static_cast<std::uint16_t*>(desc.lpSurface) = 0x4321;
-  surface->Unlock(nullptr);
-  EXPECT_EQ(PixelAt(surface, 1, 2), 0x4321);
 }
 
 }  // namespace
