@@ -14,7 +14,7 @@ constexpr std::uint8_t kFull = 0xFF;
 }  // namespace
 
 std::optional<Screenshot> Screenshot::Capture(const std::string& display,
-                                              const std::string& scratch) {
+                                              const std::string& scratch, int width, int height) {
   const std::string path = scratch + "/screen.rgb";
   const auto ended =
       RunToEnd({"import", "-display", display, "-window", "root", "-depth", "8", "rgb:" + path}, {},
@@ -22,8 +22,9 @@ std::optional<Screenshot> Screenshot::Capture(const std::string& display,
   if (!ended.has_value() || *ended != 0) return std::nullopt;
   std::ifstream file(path, std::ios::binary);
   Screenshot shot;
+  shot.width_ = width;
   shot.rgb_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  if (shot.rgb_.size() != static_cast<std::size_t>(kWidth) * kHeight * 3) return std::nullopt;
+  if (shot.rgb_.size() != static_cast<std::size_t>(width) * height * 3) return std::nullopt;
   return shot;
 }
 

@@ -14,11 +14,9 @@ struct Area {
 
 class Screenshot {
  public:
-  static constexpr int kWidth = 1024;
-  static constexpr int kHeight = 768;
-
   // Nothing when the capture tool failed or gave a picture of another size.
-  static std::optional<Screenshot> Capture(const std::string& display, const std::string& scratch);
+  static std::optional<Screenshot> Capture(const std::string& display, const std::string& scratch,
+                                           int width, int height);
 
   int CountWhite(const Area& area) const;
   // Pixels that are neither black nor white: the drawn pictures, not the text.
@@ -27,8 +25,9 @@ class Screenshot {
   int RightmostDifference(const Screenshot& other, const Area& area) const;
 
  private:
-  const std::uint8_t* At(int x, int y) const { return &rgb_[(y * kWidth + x) * 3]; }
+  const std::uint8_t* At(int x, int y) const { return &rgb_[(y * width_ + x) * 3]; }
   std::vector<std::uint8_t> rgb_;
+  int width_ = 0;
 };
 
 }  // namespace desktop_test

@@ -45,13 +45,12 @@ Window FindWindow(Display* display, Window parent, const std::string& title, int
 
 }  // namespace
 
-VirtualDisplay::VirtualDisplay() {
+VirtualDisplay::VirtualDisplay(const std::string& screen) {
   int pipeEnds[2];
   if (pipe(pipeEnds) != 0) return;
   const std::string fd = std::to_string(pipeEnds[1]);
-  const bool started =
-      server_.Start({"Xvfb", "-displayfd", fd, "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
-                    {}, ".", "/dev/null");
+  const bool started = server_.Start(
+      {"Xvfb", "-displayfd", fd, "-screen", "0", screen, "-nolisten", "tcp"}, {}, ".", "/dev/null");
   close(pipeEnds[1]);
   const std::string number = started ? ReadDisplayNumber(pipeEnds[0]) : "";
   close(pipeEnds[0]);

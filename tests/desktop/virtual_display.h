@@ -9,8 +9,9 @@ namespace desktop_test {
 
 class VirtualDisplay {
  public:
-  // Starts Xvfb at 1024 x 768 x 24; `name()` is empty when it did not come up.
-  VirtualDisplay();
+  // Starts Xvfb with a screen of that size and depth, such as "1024x768x24"; `name()` is
+  // empty when it did not come up.
+  explicit VirtualDisplay(const std::string& screen);
 
   const std::string& name() const { return name_; }  // e.g. ":12"
 

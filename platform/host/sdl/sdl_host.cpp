@@ -83,9 +83,12 @@ bool SdlHost::Allows(Call /*call*/) { return true; }
 bool SdlHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   if (window_ != nullptr) return true;
   if (width <= 0 || height <= 0) return false;
-  // The desktop keeps its own mode: nothing needs restoring however the program ends.
-  window_ = SDL_CreateWindow("paddleball", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                             height, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  // The desktop keeps its own mode: nothing needs restoring however the program ends. The
+  // window starts as large as the screen, for where no window manager makes it full-screen.
+  SDL_Rect screen = {SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height};
+  SDL_GetDisplayBounds(0, &screen);
+  window_ = SDL_CreateWindow("paddleball", screen.x, screen.y, screen.w, screen.h,
+                             SDL_WINDOW_FULLSCREEN_DESKTOP);
   if (window_ == nullptr) return false;
   if (wantsRenderer_) {
     auto renderer = std::make_unique<TexturePresenter>(window_);
