@@ -11,7 +11,7 @@
 
 namespace {
 
-struct Run {
+struct ReplayRun {
   int exitCode = -1;
   std::vector<std::string> lines;
   std::string errors;
@@ -24,7 +24,7 @@ std::string ReadFile(const std::filesystem::path& path) {
   return text.str();
 }
 
-Run Replay(const std::string& script) {
+ReplayRun Replay(const std::string& script) {
   const auto dir = std::filesystem::temp_directory_path() /
                    ("replay_test_" + std::to_string(::getpid()) + "_" +
                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -33,7 +33,7 @@ Run Replay(const std::string& script) {
   const std::string command = std::string(PADDLEBALL_REPLAY) + " < " + (dir / "script").string() +
                               " > " + (dir / "out").string() + " 2> " + (dir / "err").string();
   const int status = std::system(command.c_str());
-  Run run;
+  ReplayRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   std::istringstream out(ReadFile(dir / "out"));
   for (std::string line; std::getline(out, line);) run.lines.push_back(line);
@@ -47,7 +47,7 @@ bool Has(const std::string& line, const std::string& part) {
 }
 
 TEST(ReplayTest, FirstTickIsTheAttractScreenAtTheServe) {
-  const Run run = Replay("0 0\n");
+  const ReplayRun run = Replay("0 0\n");
   ASSERT_EQ(run.exitCode, 0);
   ASSERT_EQ(run.lines.size(), 2u);  // the second tick's read finds the script used up
   EXPECT_EQ(run.lines[0],
@@ -58,13 +58,13 @@ TEST(ReplayTest, FirstTickIsTheAttractScreenAtTheServe) {
 }
 
 TEST(ReplayTest, EmptyScriptRunsOneTick) {
-  const Run run = Replay("");
+  const ReplayRun run = Replay("");
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.lines.size(), 1u);
 }
 
 TEST(ReplayTest, BlankLinesAndCommentsAreNotReads) {
-  const Run run = Replay("# start\n\n  0 128  # click\n\t\n-5 0\n");
+  const ReplayRun run = Replay("# start\n\n  0 128  # click\n\t\n-5 0\n");
   ASSERT_EQ(run.exitCode, 0);
   ASSERT_EQ(run.lines.size(), 2u);
   EXPECT_TRUE(Has(run.lines[0], "\"cues\":[\"sounds/destroy.wav\"]"));
@@ -73,7 +73,7 @@ TEST(ReplayTest, BlankLinesAndCommentsAreNotReads) {
 
 TEST(ReplayTest, MalformedLineStopsWithItsNumber) {
   for (const char* bad : {"1 2 3", "x 0", "5 256", "5 -1", "2147483648 0", "7", "1.5 0", "+-1 0"}) {
-    const Run run = Replay(std::string("0 0\n0 0\n# fine\n") + bad + "\n0 0\n");
+    const ReplayRun run = Replay(std::string("0 0\n0 0\n# fine\n") + bad + "\n0 0\n");
     EXPECT_EQ(run.exitCode, 2) << bad;
     EXPECT_TRUE(Has(run.errors, "line 4")) << bad << ": " << run.errors;
     EXPECT_EQ(run.lines.size(), 2u) << bad;  // nothing past the tick before the bad read
@@ -81,7 +81,7 @@ TEST(ReplayTest, MalformedLineStopsWithItsNumber) {
 }
 
 TEST(ReplayTest, ExtremeMovementsKeepThePaddleBetweenTheWalls) {
-  const Run run = Replay("0 1\n2147483647 0\n-2147483648 0\n+2147483647 255\n");
+  const ReplayRun run = Replay("0 1\n2147483647 0\n-2147483648 0\n+2147483647 255\n");
   ASSERT_EQ(run.exitCode, 0);
   ASSERT_EQ(run.lines.size(), 4u);
   EXPECT_TRUE(Has(run.lines[0], "\"paddle\":[852,636,996,660]"));
@@ -92,7 +92,7 @@ TEST(ReplayTest, ExtremeMovementsKeepThePaddleBetweenTheWalls) {
 TEST(ReplayTest, AWholeGameEndsWithTheQuitAfterTheThirdBall) {
   std::string script = "0 128\n";
   for (int i = 0; i < 100000; ++i) script += "0 0\n";
-  const Run run = Replay(script);
+  const ReplayRun run = Replay(script);
   ASSERT_EQ(run.exitCode, 0);
   ASSERT_GT(run.lines.size(), 10u);
   int lost = 0;
