@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +20,8 @@ constexpr int kSignalBase = 128;
 [[noreturn]] void BecomeProgram(const std::vector<std::string>& argv,
                                 const std::vector<std::string>& environment,
                                 const std::string& directory, const std::string& logPath) {
+  // Dies with the test even when the test itself is killed (a time-out), so nothing lingers.
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
   for (const std::string& setting : environment) {
     const std::size_t equals = setting.find('=');
     const std::string name = setting.substr(0, equals);
