@@ -141,7 +141,7 @@ prepare_run_directory
 
 # Wine logs each mouse poll with a time stamp: that tells when the title screen is
 # ticking and how fast the game steps.
-(cd "$work/run" && WINEDEBUG=-all,+timestamp,trace+dinput exec wine paddleball.exe) \
+(cd "$work/run" && WINEDEBUG=-all,err+all,+timestamp,trace+dinput exec wine paddleball.exe) \
   >"$work/game.log" 2>&1 &
 game_pid=$!
 
