@@ -1,5 +1,7 @@
 // The system mouse as a polled DirectInput device over the host's relative mouse.
 #include <cstring>
+#include <memory>
+#include <vector>
 
 #include "host/host.h"
 #include "portable/dinput.h"
@@ -48,6 +50,14 @@ class Mouse final : public IDirectInputDevice {
   bool acquired_ = false;
 };
 
+// Objects are never released by their users; the process owns them until it ends.
+template <typename T>
+T* KeepForTheProcess() {
+  static std::vector<std::unique_ptr<T>> kept;
+  kept.push_back(std::make_unique<T>());
+  return kept.back().get();
+}
+
 class DirectInput final : public IDirectInput {
  public:
   HRESULT CreateDevice(REFGUID device, LPDIRECTINPUTDEVICE* created, IUnknown* /*outer*/) override {
@@ -55,7 +65,7 @@ class DirectInput final : public IDirectInput {
     *created = nullptr;
     if (std::memcmp(&device, &GUID_SysMouse, sizeof(GUID)) != 0) return DIERR_DEVICENOTREG;
     const HRESULT result = Result(host::Call::kCreateDevice);
-    if (result == DI_OK) *created = new Mouse();  // devices live as long as the process
+    if (result == DI_OK) *created = KeepForTheProcess<Mouse>();
     return result;
   }
 };
@@ -68,6 +78,6 @@ HRESULT DirectInputCreateA(HINSTANCE /*instance*/, DWORD version, LPDIRECTINPUT*
   *directInput = nullptr;
   if (version < 0x0300) return DIERR_INVALIDPARAM;
   const HRESULT result = Result(host::Call::kDirectInputCreate);
-  if (result == DI_OK) *directInput = new DirectInput();
+  if (result == DI_OK) *directInput = KeepForTheProcess<DirectInput>();
   return result;
 }
