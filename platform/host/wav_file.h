@@ -8,7 +8,7 @@
 namespace host {
 
 // Larger files are refused before anything is read: a cue lasts a few seconds.
-constexpr std::size_t kMaxWavFileBytes = std::size_t{16} << 20;
+constexpr std::size_t kMaxWavFileBytes = std::size_t{4} << 20;
 
 // The format and place of the samples inside a WAV file's bytes.
 struct WavLayout {

@@ -10,7 +10,7 @@
 namespace {
 
 // What conversion may need in memory at once; far above any cue, far below harm.
-constexpr std::uint64_t kMaxConversionBytes = std::uint64_t{128} << 20;
+constexpr std::uint64_t kMaxConversionBytes = std::uint64_t{64} << 20;
 
 std::uint32_t FrameBytes(const SDL_AudioSpec& spec) {
   return SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
