@@ -20,12 +20,12 @@ SDL_AudioSpec Device(int freq, SDL_AudioFormat format, Uint8 channels) {
 
 struct DeviceCase {
   SDL_AudioSpec spec;
-  const char* what;
+  const char* name;
 };
 
 class DecodeFor : public ::testing::TestWithParam<DeviceCase> {};
 
-void PrintTo(const DeviceCase& device, std::ostream* out) { *out << device.what; }
+void PrintTo(const DeviceCase& device, std::ostream* out) { *out << device.name; }
 
 // A resampler that keeps a tail back would cut the end of every cue, and the wait with it.
 TEST_P(DecodeFor, KeepsTheWholeLength) {
@@ -43,10 +43,11 @@ TEST_P(DecodeFor, KeepsTheWholeLength) {
 
 INSTANTIATE_TEST_SUITE_P(
     Devices, DecodeFor,
-    ::testing::Values(DeviceCase{Device(22050, AUDIO_S16LSB, 1), "the file's own format"},
-                      DeviceCase{Device(44100, AUDIO_S16SYS, 2), "44100 Hz 16-bit stereo"},
-                      DeviceCase{Device(48000, AUDIO_F32SYS, 2), "48000 Hz float stereo"},
-                      DeviceCase{Device(11025, AUDIO_U8, 1), "11025 Hz 8-bit mono"}));
+    ::testing::Values(DeviceCase{Device(22050, AUDIO_S16LSB, 1), "FilesOwnFormat"},
+                      DeviceCase{Device(44100, AUDIO_S16SYS, 2), "Stereo16Bit44100"},
+                      DeviceCase{Device(48000, AUDIO_F32SYS, 2), "StereoFloat48000"},
+                      DeviceCase{Device(11025, AUDIO_U8, 1), "Mono8Bit11025"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DecodeWav, ReadsOtherPcmLayouts) {
   ScratchDir dir;
