@@ -29,7 +29,7 @@ trap 'exit 130' INT TERM
 
 fail() {
   echo "FAIL: $*" >&2
-  [[ -f $work/game.log ]] && tail -n 20 "$work/game.log" >&2
+  [[ -f $work/game.log ]] && grep -v GetDeviceState "$work/game.log" | tail -n 20 >&2
   exit 1
 }
 
@@ -37,6 +37,7 @@ fail() {
 wait_for() {
   local what=$1
   shift
+  echo "$(date +%T) waiting for $what"
   for ((i = 0; i < step_timeout; ++i)); do
     "$@" && return 0
     sleep 1
@@ -135,8 +136,9 @@ readonly heads_up_region="60x45+0+0"
 readonly min_step_seconds=0.015  # one 60 Hz refresh, less timer slack
 
 start_display
-wait_for "a fresh Wine prefix" wineboot -i >"$work/wineboot.log" 2>&1
-wineserver -w
+echo "$(date +%T) making a fresh Wine prefix"
+timeout "$step_timeout" wineboot -i >"$work/wineboot.log" 2>&1 || fail "wineboot failed"
+timeout "$step_timeout" wineserver -w || fail "Wine did not settle after wineboot"
 prepare_run_directory
 
 # Wine logs each mouse poll with a time stamp: that tells when the title screen is
@@ -159,6 +161,7 @@ xdotool mouseup 1
 wait_for "the heads-up texts" shows_heads_up
 
 kill -0 "$game_pid" 2>/dev/null || fail "the game ended before Escape"
+echo "$(date +%T) pressing Escape"
 xdotool key Escape
 exit_code=0
 timeout "$step_timeout" tail --pid="$game_pid" -f /dev/null || fail "the game did not end on Escape"
