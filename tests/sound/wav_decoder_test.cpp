@@ -10,16 +10,16 @@
 namespace {
 
 SDL_AudioSpec Device(int freq, SDL_AudioFormat format, Uint8 channels) {
-  SDL_AudioSpec spec{};
-  spec.freq = freq;
-  spec.format = format;
-  spec.channels = channels;
-  spec.samples = 1024;
-  return spec;
+  SDL_AudioSpec audioSpec{};
+  audioSpec.freq = freq;
+  audioSpec.format = format;
+  audioSpec.channels = channels;
+  audioSpec.samples = 1024;
+  return audioSpec;
 }
 
 struct DeviceCase {
-  SDL_AudioSpec spec;
+  SDL_AudioSpec audioSpec;
   const char* name;
 };
 
@@ -32,7 +32,7 @@ TEST_P(DecodeFor, KeepsTheWholeLength) {
   constexpr double kSeconds = 0.5;
   constexpr long kSlackFrames = 4;
   ScratchDir dir;
-  const SDL_AudioSpec& device = GetParam().spec;
+  const SDL_AudioSpec& device = GetParam().audioSpec;
   std::vector<std::uint8_t> samples;
   ASSERT_TRUE(DecodeWavFor(device, dir.WriteTone("tone.wav", kSeconds).c_str(), samples));
   const long frameBytes = SDL_AUDIO_BITSIZE(device.format) / 8 * device.channels;

@@ -16,8 +16,8 @@ constexpr std::uint32_t kPollMs = 2;
 
 std::uint64_t CeilDiv(std::uint64_t value, std::uint64_t by) { return (value + by - 1) / by; }
 
-std::uint32_t FrameBytes(const SDL_AudioSpec& spec) {
-  return SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+std::uint32_t FrameBytes(const SDL_AudioSpec& audioSpec) {
+  return SDL_AUDIO_BITSIZE(audioSpec.format) / 8 * audioSpec.channels;
 }
 
 }  // namespace

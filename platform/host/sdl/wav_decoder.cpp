@@ -12,14 +12,14 @@ namespace {
 // What conversion may need in memory at once; far above any cue, far below harm.
 constexpr std::uint64_t kMaxConversionBytes = std::uint64_t{64} << 20;
 
-std::uint32_t FrameBytes(const SDL_AudioSpec& spec) {
-  return SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+std::uint32_t FrameBytes(const SDL_AudioSpec& audioSpec) {
+  return SDL_AUDIO_BITSIZE(audioSpec.format) / 8 * audioSpec.channels;
 }
 
-double Seconds(const SDL_AudioSpec& spec, std::uint64_t bytes) {
-  const std::uint32_t frameBytes = FrameBytes(spec);
-  if (frameBytes == 0 || spec.freq <= 0) return 0.0;
-  return static_cast<double>(bytes / frameBytes) / spec.freq;
+double Seconds(const SDL_AudioSpec& audioSpec, std::uint64_t bytes) {
+  const std::uint32_t frameBytes = FrameBytes(audioSpec);
+  if (frameBytes == 0 || audioSpec.freq <= 0) return 0.0;
+  return static_cast<double>(bytes / frameBytes) / audioSpec.freq;
 }
 
 // Converts in one piece, so that no tail stays behind in a resampler.
@@ -55,12 +55,12 @@ bool DecodeWavFor(const SDL_AudioSpec& device, const char* path,
   if (host::WavDurationSeconds(layout) > kMaxDecodedSeconds) return false;
   SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (source == nullptr) return false;
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec audioSpec{};
   Uint8* data = nullptr;
   Uint32 length = 0;
-  if (SDL_LoadWAV_RW(source, 1, &spec, &data, &length) == nullptr) return false;
+  if (SDL_LoadWAV_RW(source, 1, &audioSpec, &data, &length) == nullptr) return false;
   std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(data, &SDL_FreeWAV);
-  const double seconds = Seconds(spec, length);
+  const double seconds = Seconds(audioSpec, length);
   if (seconds <= 0.0 || seconds > kMaxDecodedSeconds) return false;
-  return Convert(spec, data, length, device, samples);
+  return Convert(audioSpec, data, length, device, samples);
 }
