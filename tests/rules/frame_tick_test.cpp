@@ -53,12 +53,6 @@ TEST_F(FrameTickTest, ClickStartsWithTheStartCueAndPlaysAStepAtOnce) {
   EXPECT_STREQ(scoreLabel->GetText(), "SCORE: ");
 }
 
-TEST_F(FrameTickTest, AnyNonZeroButtonByteCountsAsPressed) {
-  Tick(0, 0x01);
-  EXPECT_FALSE(attractMode);
-  EXPECT_TRUE(playing);
-}
-
 TEST_F(FrameTickTest, ButtonsDuringPlayDoNothing) {
   Tick(0, 0x80);
   Tick(0, 0x80);

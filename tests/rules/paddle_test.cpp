@@ -66,23 +66,4 @@ TEST_F(PaddleTest, FirstStepAfterServeCanPassTheRightWallByUpToFour) {
 
 TEST_F(PaddleTest, FirstStepAfterServeClampsOneMoreThanThat) { EXPECT_EQ(StepWith(413).left, 852); }
 
-TEST_F(PaddleTest, MouseIsReadOncePerStep) {
-  StepWith(3);
-  StepWith(-2);
-  EXPECT_EQ(host_.mouseReads(), 2);
-  EXPECT_EQ(paddle->GetBounds().left, 445);
-}
-
-TEST_F(PaddleTest, OnlyTheHorizontalMovementCounts) {
-  host::MouseState state;
-  state.dy = 300;
-  state.wheel = -120;
-  state.buttons[1] = 0x80;
-  state.buttons[2] = 0x80;
-  host_.QueueMouse(state);
-  PlayStep(playing, lives);
-  EXPECT_EQ(paddle->GetBounds().left, 444);
-  EXPECT_EQ(paddle->GetBounds().top, 636);
-}
-
 }  // namespace
