@@ -25,6 +25,10 @@ int main(int argc, char** argv) {
   const double copy = reporter.Nanoseconds("BM_BackBufferCopy");
   const double ours = reporter.Nanoseconds("BM_ArenaStretch");
   const double sdl = reporter.Nanoseconds("BM_SdlArenaStretch");
+  std::printf(
+      "CPU time per iteration: play frame %.0f ns, back-buffer copy %.0f ns, "
+      "our stretch %.0f ns, SDL stretch %.0f ns\n",
+      frame, copy, ours, sdl);
   std::printf("play frame / back-buffer copy: %.2f\n", Ratio(frame, copy));
   std::printf("SDL stretch / our stretch: %.2f (goal: at least 3)\n", Ratio(sdl, ours));
   benchmark::Shutdown();

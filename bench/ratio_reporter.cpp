@@ -3,7 +3,7 @@
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
   for (const Run& run : runs) {
     if (run.error_occurred || run.iterations == 0 || run.run_type != Run::RT_Iteration) continue;
-    nanoseconds_[run.benchmark_name()] = run.GetAdjustedRealTime() *
+    nanoseconds_[run.benchmark_name()] = run.GetAdjustedCPUTime() *
                                          benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
                                          benchmark::GetTimeUnitMultiplier(run.time_unit);
   }
