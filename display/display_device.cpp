@@ -66,10 +66,7 @@ void PresentFrame() {
   for (int attempt = 0; attempt < kMaxFlipAttempts; ++attempt) {
     const HRESULT result = primarySurface->Flip(nullptr, DDFLIP_WAIT);
     if (result == DD_OK) {
-#ifdef _WIN32
-      // Elsewhere the host's ShowFrame holds the frame to its refresh (virtually, headless).
       HoldFrameToRefresh();
-#endif
       return;
     }
     if (result == DDERR_SURFACELOST) {
