@@ -143,7 +143,9 @@ prepare_run_directory
 
 # Wine logs each mouse poll with a time stamp: that tells when the title screen is
 # ticking and how fast the game steps.
-(cd "$work/run" && WINEDEBUG=-all,err+all,+timestamp,trace+dinput exec wine paddleball.exe) \
+# start /wait hands back the exit code Windows records for the game: the Unix process itself
+# is at times killed by Wine while it tears the finished game down.
+(cd "$work/run" && WINEDEBUG=-all,err+all,+timestamp,trace+dinput exec wine start /wait paddleball.exe) \
   >"$work/game.log" 2>&1 &
 game_pid=$!
 
