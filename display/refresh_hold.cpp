@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "platform/platform.h"
+
 RefreshHold::RefreshHold(Clock::duration period, Now now, SleepUntil sleepUntil)
     : period_(period), now_(now), sleepUntil_(sleepUntil) {}
 
@@ -26,7 +28,35 @@ void RefreshHold::SleepUntilOnThisThread(Clock::time_point wakeTime) {
   std::this_thread::sleep_until(wakeTime);
 }
 
+namespace {
+
+// The platform's own clock: real time on a desktop, the host's virtual time in tools and
+// tests, whose flips take exactly one refresh of it and so are never held.
+RefreshHold::Clock::time_point PlatformNow() {
+  LARGE_INTEGER count;
+  LARGE_INTEGER frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  const std::chrono::duration<double> seconds(static_cast<double>(count.QuadPart) /
+                                              static_cast<double>(frequency.QuadPart));
+  return RefreshHold::Clock::time_point(
+      std::chrono::duration_cast<RefreshHold::Clock::duration>(seconds));
+}
+
+// Sleeps in whole milliseconds short of the time, then waits out the rest on the counter:
+// a system sleep may overshoot by a timer tick.
+void PlatformSleepUntil(RefreshHold::Clock::time_point wakeTime) {
+  constexpr auto kSpinMargin = std::chrono::milliseconds(2);
+  const auto sleepFor =
+      std::chrono::duration_cast<std::chrono::milliseconds>(wakeTime - PlatformNow() - kSpinMargin);
+  if (sleepFor.count() > 0) Sleep(static_cast<DWORD>(sleepFor.count()));
+  while (PlatformNow() < wakeTime) {
+  }
+}
+
+}  // namespace
+
 void HoldFrameToRefresh() {
-  static RefreshHold hold;
+  static RefreshHold hold(RefreshHold::kRefreshPeriod, PlatformNow, PlatformSleepUntil);
   hold.AfterFlip();
 }

@@ -72,6 +72,11 @@ class Host {
   virtual void PlaySound(const char* path, bool wait) = 0;
   virtual void StopSound() = 0;
 
+  // The host's clock in microseconds, and a wait on it: real time on a desktop, virtual
+  // time where the host keeps its own.
+  virtual std::int64_t NowMicros() = 0;
+  virtual void SleepMicros(std::int64_t micros) = 0;
+
   // A modal box; returns once dismissed (or at once where none can be shown).
   virtual void ShowMessage(const char* text, const char* caption) = 0;
   virtual void DebugOutput(const char* text) = 0;

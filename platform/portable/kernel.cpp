@@ -11,3 +11,21 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
 void OutputDebugStringA(LPCSTR text) {
   if (text != nullptr) host::Current().DebugOutput(text);
 }
+
+BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
+  if (count == nullptr) return FALSE;
+  count->QuadPart = host::Current().NowMicros();
+  return TRUE;
+}
+
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
+  constexpr std::int64_t kMicrosPerSecond = 1'000'000;
+  if (frequency == nullptr) return FALSE;
+  frequency->QuadPart = kMicrosPerSecond;
+  return TRUE;
+}
+
+void Sleep(DWORD milliseconds) {
+  constexpr std::int64_t kMicrosPerMilli = 1000;
+  host::Current().SleepMicros(static_cast<std::int64_t>(milliseconds) * kMicrosPerMilli);
+}

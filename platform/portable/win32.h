@@ -174,5 +174,13 @@ HFILE _lopen(LPCSTR path, int mode);
 UINT _lread(HFILE file, LPVOID buffer, UINT bytes);
 HFILE _lclose(HFILE file);
 
+// The performance counter and sleeping, on the host's clock.
+struct LARGE_INTEGER {
+  std::int64_t QuadPart;
+};
+BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
+void Sleep(DWORD milliseconds);
+
 // The program's entry, defined by the game; the portable layer's main() calls it.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCode);

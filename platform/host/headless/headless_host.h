@@ -27,6 +27,10 @@ class HeadlessHost : public Host {
   void SetCursorVisible(bool visible) override;
   void PlaySound(const char* path, bool wait) override;
   void StopSound() override;
+  std::int64_t NowMicros() override { return nowMicros_; }
+  void SleepMicros(std::int64_t micros) override {
+    if (micros > 0) nowMicros_ += micros;
+  }
   void ShowMessage(const char* text, const char* caption) override;
   void DebugOutput(const char* text) override;
 

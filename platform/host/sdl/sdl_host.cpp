@@ -220,6 +220,20 @@ void SdlHost::PlaySound(const char* path, bool wait) {
 
 void SdlHost::StopSound() { audio_->Stop(); }
 
+std::int64_t SdlHost::NowMicros() {
+  constexpr std::uint64_t kMicrosPerSecond = 1'000'000;
+  static const std::uint64_t frequency = SDL_GetPerformanceFrequency();
+  const std::uint64_t count = SDL_GetPerformanceCounter();
+  // Split so that the multiplication cannot overflow on a long-running counter.
+  return static_cast<std::int64_t>(count / frequency * kMicrosPerSecond +
+                                   count % frequency * kMicrosPerSecond / frequency);
+}
+
+void SdlHost::SleepMicros(std::int64_t micros) {
+  constexpr std::int64_t kMicrosPerMilli = 1000;
+  if (micros > 0) SDL_Delay(static_cast<Uint32>(micros / kMicrosPerMilli));
+}
+
 void SdlHost::ShowMessage(const char* text, const char* caption) {
   const char* body = text != nullptr ? text : "";
   const char* title = caption != nullptr ? caption : "";

@@ -35,6 +35,8 @@ class SdlHost final : public Host {
   void SetCursorVisible(bool visible) override;
   void PlaySound(const char* path, bool wait) override;
   void StopSound() override;
+  std::int64_t NowMicros() override;
+  void SleepMicros(std::int64_t micros) override;
   void ShowMessage(const char* text, const char* caption) override;
   void DebugOutput(const char* text) override;
 
