@@ -4,10 +4,11 @@
 
 namespace {
 
-DDSURFACEDESC LockWhole(IDirectDrawSurface* surface) {
+DDSURFACEDESC Describe(IDirectDrawSurface* surface, bool lock) {
   DDSURFACEDESC desc{};
   desc.dwSize = sizeof(desc);
-  EXPECT_EQ(surface->Lock(nullptr, &desc, 0, nullptr), DD_OK);
+  EXPECT_EQ(lock ? surface->Lock(nullptr, &desc, 0, nullptr) : surface->GetSurfaceDesc(&desc),
+            DD_OK);
   return desc;
 }
 
@@ -33,7 +34,7 @@ IDirectDrawSurface* PlatformTest::MakeSurface(int width, int height) {
 }
 
 std::vector<std::uint16_t> PlatformTest::Read(IDirectDrawSurface* surface) {
-  const DDSURFACEDESC desc = LockWhole(surface);
+  const DDSURFACEDESC desc = Describe(surface, true);
   std::vector<std::uint16_t> pixels(static_cast<std::size_t>(desc.dwWidth) * desc.dwHeight);
   const auto* row = static_cast<const std::uint8_t*>(desc.lpSurface);
   for (DWORD y = 0; y < desc.dwHeight; ++y, row += desc.lPitch) {
@@ -44,14 +45,11 @@ std::vector<std::uint16_t> PlatformTest::Read(IDirectDrawSurface* surface) {
 }
 
 std::uint16_t PlatformTest::PixelAt(IDirectDrawSurface* surface, int x, int y) {
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof(desc);
-  surface->GetSurfaceDesc(&desc);
-  return Read(surface)[static_cast<std::size_t>(y) * desc.dwWidth + x];
+  return Read(surface)[static_cast<std::size_t>(y) * Describe(surface, false).dwWidth + x];
 }
 
 void PlatformTest::Write(IDirectDrawSurface* surface, const std::vector<std::uint16_t>& pixels) {
-  const DDSURFACEDESC desc = LockWhole(surface);
+  const DDSURFACEDESC desc = Describe(surface, true);
   ASSERT_EQ(pixels.size(), static_cast<std::size_t>(desc.dwWidth) * desc.dwHeight);
   auto* row = static_cast<std::uint8_t*>(desc.lpSurface);
   for (DWORD y = 0; y < desc.dwHeight; ++y, row += desc.lPitch) {
@@ -61,9 +59,6 @@ void PlatformTest::Write(IDirectDrawSurface* surface, const std::vector<std::uin
 }
 
 void PlatformTest::Fill(IDirectDrawSurface* surface, std::uint16_t value) {
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof(desc);
-  surface->GetSurfaceDesc(&desc);
-  Write(surface,
-        std::vector<std::uint16_t>(static_cast<std::size_t>(desc.dwWidth) * desc.dwHeight, value));
+  const DDSURFACEDESC desc = Describe(surface, false);
+  Write(surface, std::vector<std::uint16_t>(desc.dwWidth * desc.dwHeight, value));
 }

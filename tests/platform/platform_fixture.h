@@ -1,5 +1,5 @@
 // Test support for the portable layer: a fresh headless host and DirectDraw object per test,
-// and small helpers to fill and read surfaces through the layer's own Lock.
+// and helpers that fill and read surfaces through the layer's own Lock.
 #pragma once
 
 #include <gtest/gtest.h>
