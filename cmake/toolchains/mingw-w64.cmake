@@ -11,7 +11,8 @@ else()
   set(CMAKE_SYSTEM_PROCESSOR AMD64)
 endif()
 
-# The posix thread model gives std::this_thread::sleep_for; the runtime is linked statically.
+# The posix thread model offers the whole standard thread library; its runtime is linked
+# statically like the rest (platform/CMakeLists.txt), so no DLL travels with the game.
 find_program(CMAKE_CXX_COMPILER NAMES ${PADDLEBALL_MINGW_TRIPLET}-g++-posix
              ${PADDLEBALL_MINGW_TRIPLET}-g++ REQUIRED)
 find_program(CMAKE_RC_COMPILER NAMES ${PADDLEBALL_MINGW_TRIPLET}-windres)
@@ -21,6 +22,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# The .exe must need nothing but Windows: no libstdc++, libgcc or winpthread DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

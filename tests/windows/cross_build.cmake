@@ -1,6 +1,9 @@
-# Configures and builds the game for Windows with mingw-w64 in a build directory of its own;
-# a second run only rebuilds what changed.
+# Configures and builds the game for Windows with mingw-w64 in a build directory of its own
+# (a second run only rebuilds what changed), then checks that the .exe needs only DLLs that
+# come with Windows.
 # cmake -DSOURCE_DIR=<repo> -DBINARY_DIR=<dir> -DTRIPLET=<x86_64|i686>-w64-mingw32 -P cross_build.cmake
+cmake_minimum_required(VERSION 3.25)
+
 foreach(required SOURCE_DIR BINARY_DIR TRIPLET)
   if(NOT DEFINED ${required})
     message(FATAL_ERROR "${required} is not set")
@@ -21,3 +24,21 @@ execute_process(COMMAND ${CMAKE_COMMAND} --build ${BINARY_DIR} -j 2 RESULT_VARIA
 if(NOT built EQUAL 0)
   message(FATAL_ERROR "building the ${TRIPLET} game failed")
 endif()
+
+# The game's own platform calls and the C runtime that every Windows has; anything else
+# (libstdc++, libgcc, winpthread) would have to travel with the game.
+set(windows_dlls DDRAW.DLL DINPUT.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL USER32.DLL WINMM.DLL)
+execute_process(COMMAND ${TRIPLET}-objdump -p ${BINARY_DIR}/paddleball.exe
+                OUTPUT_VARIABLE headers RESULT_VARIABLE dumped)
+if(NOT dumped EQUAL 0)
+  message(FATAL_ERROR "cannot read the imports of ${BINARY_DIR}/paddleball.exe")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
+foreach(import IN LISTS imports)
+  string(REPLACE "DLL Name: " "" dll "${import}")
+  string(TOUPPER "${dll}" dll)  # the 32-bit import libraries spell them in lower case
+  if(NOT dll IN_LIST windows_dlls)
+    message(FATAL_ERROR "paddleball.exe needs ${dll}, which Windows does not provide")
+  endif()
+endforeach()
+message(STATUS "paddleball.exe imports: ${imports}")
