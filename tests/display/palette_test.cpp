@@ -6,6 +6,7 @@
 #include "display/display_device.h"
 #include "display/palette_utils.h"
 #include "display_fixture.h"
+#include "portable/module_resources.h"
 
 namespace {
 
@@ -127,6 +128,47 @@ TEST_F(PaletteTest, FileWhoseInfoHeaderIsNotFortyBytesTakesNoColours) {
   // A truncated file leaves the ramp where it ended.
   WriteBytes("short.bmp", std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 20));
   ExpectRampFrom(Load("short.bmp"), 0);
+}
+
+// A packed DIB as a resource holds it: the info header (`infoSize` bytes), table, bits.
+std::vector<std::uint8_t> PackedDib(std::uint32_t infoSize, std::uint16_t bitCount,
+                                    std::uint32_t coloursUsed,
+                                    const std::vector<std::uint8_t>& table) {
+  constexpr std::size_t kFileHeader = 14;
+  auto bytes = BitmapFile(infoSize, bitCount, coloursUsed, table, std::vector<std::uint8_t>(8, 0));
+  bytes.erase(bytes.begin(), bytes.begin() + kFileHeader);
+  return bytes;
+}
+
+class PaletteResourceTest : public PaletteTest {
+ protected:
+  void TearDown() override {
+    portable::ClearModuleResources();
+    PaletteTest::TearDown();
+  }
+};
+
+TEST_F(PaletteResourceTest, FourBitResourceTakesSixteenColoursAndKeepsTheRamp) {
+  portable::AddBitmapResource("four", PackedDib(40, 4, 0, Table(16)));
+  const auto entries = Load("four");
+  for (int i = 0; i < 16; ++i) {
+    SCOPED_TRACE(i);
+    ExpectEntry(entries[i], 3 * i, 2 * i, i, 0);
+  }
+  ExpectRampFrom(entries, 16);
+}
+
+TEST_F(PaletteResourceTest, ResourceWithALargerHeaderIsReadAfterThatHeader) {
+  portable::AddBitmapResource("v4", PackedDib(108, 8, 2, Table(2)));
+  const auto entries = Load("v4");
+  ExpectEntry(entries[1], 3, 2, 1, 0);
+  ExpectRampFrom(entries, 2);
+}
+
+TEST_F(PaletteResourceTest, ResourceIsUsedBeforeAFileOfTheSameName) {
+  WriteBytes("same.bmp", BitmapFile(40, 8, 1, {9, 9, 9, 9}, {}));
+  portable::AddBitmapResource("same.bmp", PackedDib(40, 8, 1, {1, 2, 3, 4}));
+  ExpectEntry(Load("same.bmp")[0], 3, 2, 1, 0);
 }
 
 class ColourMatchTest : public DisplayTest {

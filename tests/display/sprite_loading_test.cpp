@@ -8,6 +8,7 @@
 #include "display_fixture.h"
 #include "game/frame_tick.h"
 #include "game/game_state.h"
+#include "portable/module_resources.h"
 #include "scene/scene_objects.h"
 
 namespace {
@@ -61,6 +62,32 @@ TEST_F(SpriteLoadingTest, CopyTakesOnlyTheAskedRectangleOverTheWholeSurface) {
   EXPECT_EQ(CopyBitmapToSurface(nullptr, bitmap, 0, 0, 0, 0), E_FAIL);
   EXPECT_EQ(CopyBitmapToSurface(surface, nullptr, 0, 0, 0, 0), E_FAIL);
   DeleteObject(bitmap);
+}
+
+// A 2 x 2, 24-bit packed DIB of one colour, as a bitmap resource holds it.
+std::vector<std::uint8_t> SolidDib(Colour c) {
+  std::vector<std::uint8_t> dib(40, 0);
+  dib[0] = 40;
+  dib[4] = 2;   // width
+  dib[8] = 2;   // height
+  dib[12] = 1;  // planes
+  dib[14] = 24;
+  for (int row = 0; row < 2; ++row) {
+    for (int x = 0; x < 2; ++x) dib.insert(dib.end(), {c.b, c.g, c.r});
+    dib.insert(dib.end(), {0, 0});  // rows are padded to four bytes
+  }
+  return dib;
+}
+
+TEST_F(SpriteLoadingTest, ResourceIsUsedBeforeTheFileOfTheSameName) {
+  WriteScenePictures(kBlue, kWhite, kRed);
+  portable::AddBitmapResource("images/paddle4.bmp", SolidDib(kGreen));
+  InitDisplay();
+  LoadScene();
+  portable::ClearModuleResources();
+  EXPECT_EQ(PixelOf(paddle->GetSurface(), 0, 0), Raw(kGreen));
+  EXPECT_EQ(PixelOf(paddle->GetSurface(), 143, 31), Raw(kGreen));
+  EXPECT_EQ(PixelOf(ball->GetSurface(), 0, 0), Raw(kWhite));
 }
 
 TEST_F(SpriteLoadingTest, MissingPaddleFileIsReportedAndTheGameStillPlays) {
