@@ -43,14 +43,12 @@ RefreshHold::Clock::time_point PlatformNow() {
       std::chrono::duration_cast<RefreshHold::Clock::duration>(seconds));
 }
 
-// Sleeps in whole milliseconds short of the time, then waits out the rest on the counter:
-// a system sleep may overshoot by a timer tick.
+// Sleeps on the platform in whole milliseconds, rounded up, so that a clock which only
+// moves when slept on still reaches the time.
 void PlatformSleepUntil(RefreshHold::Clock::time_point wakeTime) {
-  constexpr auto kSpinMargin = std::chrono::milliseconds(2);
-  const auto sleepFor =
-      std::chrono::duration_cast<std::chrono::milliseconds>(wakeTime - PlatformNow() - kSpinMargin);
-  if (sleepFor.count() > 0) Sleep(static_cast<DWORD>(sleepFor.count()));
-  while (PlatformNow() < wakeTime) {
+  for (auto now = PlatformNow(); now < wakeTime; now = PlatformNow()) {
+    const auto milliseconds = std::chrono::ceil<std::chrono::milliseconds>(wakeTime - now);
+    Sleep(static_cast<DWORD>(milliseconds.count()));
   }
 }
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "display/display_device.h"
+#include "host/headless/headless_host.h"
+
 #include <chrono>
 #include <vector>
 
@@ -96,6 +99,23 @@ TEST(RefreshHoldRealClockTest, HeldFramesLastAtLeastOneRefreshEach) {
   const Clock::duration elapsed = Clock::now() - start;
   // The first held frame may end early by up to how long the untimed first call took.
   EXPECT_GE(elapsed, kFrames * RefreshHold::kRefreshPeriod - milliseconds(1));
+}
+
+// The game's hold keeps time on the platform's clock: a host with virtual time is held
+// in virtual time (never in real time), and only when its flips return at once.
+TEST(RefreshHoldOnPlatformClockTest, HoldsInTheHostsOwnTimeOnlyWhenFlipsReturnAtOnce) {
+  host::HeadlessHost headless;
+  host::Install(&headless);
+  InitDisplay();
+  PresentFrame();
+  const std::int64_t start = headless.nowMicros();
+  for (int frame = 0; frame < 10; ++frame) PresentFrame();
+  EXPECT_EQ(headless.nowMicros() - start, 10 * host::HeadlessHost::kRefreshMicros);
+  headless.SetFrameMicros(0);
+  const std::int64_t quickStart = headless.nowMicros();
+  for (int frame = 0; frame < 10; ++frame) PresentFrame();
+  EXPECT_GE(headless.nowMicros() - quickStart, 9 * 16'666);
+  host::Install(nullptr);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ bool HeadlessHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
 
 void HeadlessHost::ShowFrame(const Frame& frame) {
   ++framesShown_;
-  nowMicros_ += kRefreshMicros;
+  nowMicros_ += frameMicros_;
   if (!keepFrames_ || frame.pixels == nullptr) return;
   screenWidth_ = frame.width;
   screenHeight_ = frame.height;

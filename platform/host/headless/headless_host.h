@@ -44,6 +44,10 @@ class HeadlessHost : public Host {
   void QueueMouse(const MouseState& state);
   void QueueEvent(const Event& event);
 
+  // How far the clock moves while a frame is shown: one refresh, or 0 for a display whose
+  // flips return at once.
+  void SetFrameMicros(std::int64_t micros) { frameMicros_ = micros; }
+
   // Whether frames are copied as they are shown (tools that only count turn it off).
   void SetKeepFrames(bool keep) { keepFrames_ = keep; }
 
@@ -84,6 +88,7 @@ class HeadlessHost : public Host {
   int screenHeight_ = 0;
   std::int64_t framesShown_ = 0;
   std::int64_t nowMicros_ = 0;
+  std::int64_t frameMicros_ = kRefreshMicros;
   int mouseReads_ = 0;
   bool screenOpen_ = false;
   bool cursorVisible_ = true;
