@@ -1,5 +1,6 @@
-// The SDL player on SDL's dummy device and with no device at all. Elapsed times are only
-// ever checked from below: a synchronous sound may not return before it has been heard.
+// Sound over SDL: decoding a WAV file into a device's format, whole or not at all, and the player
+// on SDL's dummy device and with no device. Elapsed times are only ever checked from below: a
+// synchronous sound may not return before it has been heard.
 #include "host/sdl/sdl_audio.h"
 
 #include <gtest/gtest.h>
@@ -7,60 +8,93 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "host/sdl/wav_decoder.h"
 #include "wav_bytes.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+SDL_AudioSpec Device(int freq, SDL_AudioFormat format, Uint8 channels) {
+  SDL_AudioSpec device{};
+  device.freq = freq;
+  device.format = format;
+  device.channels = channels;
+  return device;
+}
 
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
+// A resampler that keeps a tail back would cut the end of every cue, and the wait with it.
+TEST(DecodeWav, KeepsTheWholeLengthFromAnyPcmLayoutToAnyDevice) {
+  constexpr double kSeconds = 0.5;
+  constexpr long kSlackFrames = 4;
+  struct Case {
+    const char* what;
+    Bytes file;  // each half a second long
+    SDL_AudioSpec device;
+  };
+  const Case cases[] = {
+      {"its own format", PcmWavBytes(1, 22050, 16, 22050), Device(22050, AUDIO_S16LSB, 1)},
+      {"to stereo 44100", PcmWavBytes(1, 22050, 16, 22050), Device(44100, AUDIO_S16SYS, 2)},
+      {"8-bit to float 48000", PcmWavBytes(2, 11025, 8, 11025), Device(48000, AUDIO_F32SYS, 2)},
+      {"24-bit to 8-bit 11025", PcmWavBytes(1, 48000, 24, 72000), Device(11025, AUDIO_U8, 1)},
+  };
+  ScratchDir dir;
+  for (const auto& [what, file, device] : cases) {
+    Bytes samples;
+    ASSERT_TRUE(DecodeWavFor(device, dir.Write("a.wav", file).c_str(), samples)) << what;
+    const long frameBytes = SDL_AUDIO_BITSIZE(device.format) / 8 * device.channels;
+    const long frames = std::ssize(samples) / frameBytes;
+    EXPECT_EQ(std::ssize(samples) % frameBytes, 0) << what;
+    EXPECT_LE(std::labs(frames - static_cast<long>(kSeconds * device.freq)), kSlackFrames) << what;
+  }
+}
+
+// Each of these is refused before SDL decodes it, or by SDL, and leaves nothing behind.
+TEST(DecodeWav, RefusesWhatCannotOrShouldNotBePlayed) {
+  ScratchDir dir;
+  const Bytes good = MonoSilence(1.0);
+  const std::string refused[] = {
+      dir.Path("missing.wav"),
+      // SDL would allocate whatever length the file claims.
+      dir.Write("lying.wav", Patched(good, 40, 0xFFFFFFF0u)),
+      dir.Write("mp3.wav", Patched(good, 20, 0x55, 2)),  // a format SDL does not decode
+      dir.Write("too-long.wav", MonoSilence(kMaxDecodedSeconds + 1.0)),
+      // A few bytes at one frame a second: hours of sound once converted.
+      dir.Write("slow.wav", PcmWavBytes(1, 1, 16, 2 * 4000)),
+  };
+  for (const std::string& path : refused) {
+    Bytes samples = {1, 2, 3};
+    EXPECT_FALSE(DecodeWavFor(Device(44100, AUDIO_S16SYS, 2), path.c_str(), samples)) << path;
+    EXPECT_TRUE(samples.empty()) << path;
+  }
 }
 
 // The driver is read when the audio subsystem starts, which each player does for itself.
-class AudioOn : public ::testing::Test {
+class DummyDevice : public ::testing::Test {
  protected:
-  explicit AudioOn(const char* driver) { ::setenv("SDL_AUDIODRIVER", driver, 1); }
+  void SetUp() override { ::setenv("SDL_AUDIODRIVER", "dummy", 1); }
   ScratchDir dir_;
-};
-
-class DummyDevice : public AudioOn {
- protected:
-  DummyDevice() : AudioOn("dummy") {}
-};
-
-class NoDevice : public AudioOn {
- protected:
-  NoDevice() : AudioOn("no-such-driver") {}
 };
 
 TEST_F(DummyDevice, SynchronousSoundHoldsTheCallerForAtLeastItsLength) {
   constexpr double kSeconds = 0.3;
-  const std::string path = dir_.WriteTone("tone.wav", kSeconds);
+  const std::string path = dir_.Write("short.wav", MonoSilence(kSeconds));
   SdlAudio audio;
-  const auto start = Clock::now();
+  const auto start = std::chrono::steady_clock::now();
   audio.Play(path.c_str(), true);
-  EXPECT_GE(SecondsSince(start), kSeconds);
+  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(elapsed.count(), kSeconds);
   EXPECT_EQ(audio.QueuedBytes(), 0u) << "returned before the device took the whole sound";
 }
 
-TEST_F(DummyDevice, AsynchronousSoundIsStillQueuedWhenPlayReturns) {
-  const std::string path = dir_.WriteTone("long.wav", 3.0);
+TEST_F(DummyDevice, AsynchronousSoundIsQueuedOnReturnUntilANewSoundOrStopEndsIt) {
+  const std::string longSound = dir_.Write("long.wav", MonoSilence(5.0));
   SdlAudio audio;
-  audio.Play(path.c_str(), false);
-  EXPECT_GT(audio.QueuedBytes(), 0u);
-}
-
-TEST_F(DummyDevice, ANewSoundOrStopEndsTheOneStillSounding) {
-  const std::string longTone = dir_.WriteTone("long.wav", 5.0);
-  const std::string shortTone = dir_.WriteTone("short.wav", 0.05);
-  SdlAudio audio;
-  audio.Play(longTone.c_str(), false);
+  audio.Play(longSound.c_str(), false);
   const std::uint32_t longQueued = audio.QueuedBytes();
-  audio.Play(shortTone.c_str(), false);
+  EXPECT_GT(longQueued, 0u);
+  audio.Play(dir_.Write("short.wav", MonoSilence(0.05)).c_str(), false);
   // Left to go on, the long sound alone would still fill most of the queue.
   EXPECT_LT(audio.QueuedBytes(), longQueued / 10);
-  audio.Play(longTone.c_str(), false);
+  audio.Play(longSound.c_str(), false);
   audio.Stop();
   EXPECT_EQ(audio.QueuedBytes(), 0u);
 }
@@ -68,14 +102,16 @@ TEST_F(DummyDevice, ANewSoundOrStopEndsTheOneStillSounding) {
 TEST_F(DummyDevice, AnUnplayableFileQueuesNothingAndLeavesThePlayerWorking) {
   SdlAudio audio;
   audio.Play(dir_.Path("missing.wav").c_str(), true);
-  audio.Play(dir_.Write("garbage.wav", std::vector<std::uint8_t>(4096, 0xA5)).c_str(), true);
+  audio.Play(dir_.Write("garbage.wav", Bytes(4096, 0xA5)).c_str(), true);
   EXPECT_EQ(audio.QueuedBytes(), 0u);
-  audio.Play(dir_.WriteTone("fine.wav", 1.0).c_str(), false);
+  audio.Play(dir_.Write("fine.wav", MonoSilence(1.0)).c_str(), false);
   EXPECT_GT(audio.QueuedBytes(), 0u);
 }
 
-TEST_F(NoDevice, EveryCallReturnsWithNothingQueued) {
-  const std::string path = dir_.WriteTone("tone.wav", 1.0);
+TEST(NoAudioDevice, EveryCallReturnsWithNothingQueued) {
+  ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  ScratchDir dir;
+  const std::string path = dir.Write("a.wav", MonoSilence(1.0));
   SdlAudio audio;
   audio.Play(path.c_str(), true);
   audio.Play(path.c_str(), false);

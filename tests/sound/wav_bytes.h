@@ -1,29 +1,64 @@
 // Test support: WAV files built byte by byte, sound or broken, in a scratch directory.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
-// The bytes of a PCM WAV file with the given header fields and `dataBytes` bytes of silence.
-std::vector<std::uint8_t> PcmWavBytes(std::uint16_t channels, std::uint32_t sampleRate,
-                                      std::uint16_t bitsPerSample, std::uint32_t dataBytes);
-// Overwrites the 32-bit little-endian value at `offset`.
-void Patch32(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value);
+using Bytes = std::vector<std::uint8_t>;
+
+// `bytes` with the little-endian value of `width` bytes at `offset` replaced.
+inline Bytes Patched(Bytes bytes, std::size_t offset, std::uint32_t value, int width = 4) {
+  for (int i = 0; i < width; ++i)
+    bytes.at(offset + i) = static_cast<std::uint8_t>(value >> (8 * i));
+  return bytes;
+}
+
+// A PCM WAV file with the given header fields and `dataBytes` bytes of silence.
+inline Bytes PcmWavBytes(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
+                         std::uint32_t dataBytes) {
+  const std::uint32_t blockAlign = channels * bits / 8u;
+  Bytes out(44);
+  std::memcpy(out.data(), "RIFF    WAVEfmt ", 16);
+  std::memcpy(out.data() + 36, "data", 4);
+  // RIFF length, format length, PCM, channels, rate, byte rate, block size, bits, data length.
+  const std::uint32_t fields[][3] = {
+      {4, 36 + dataBytes, 4}, {16, 16, 4},   {20, 1, 2},
+      {22, channels, 2},      {24, rate, 4}, {28, rate * blockAlign, 4},
+      {32, blockAlign, 2},    {34, bits, 2}, {40, dataBytes, 4}};
+  for (const auto& [at, value, width] : fields) out = Patched(out, at, value, width);
+  // Unsigned 8-bit samples rest at the middle of their range.
+  out.resize(out.size() + dataBytes, bits == 8 ? 0x80 : 0x00);
+  return out;
+}
+
+// `seconds` of 16-bit mono silence at 22050 Hz.
+inline Bytes MonoSilence(double seconds) {
+  return PcmWavBytes(1, 22050, 16, 2 * static_cast<std::uint32_t>(seconds * 22050));
+}
 
 // A directory of its own under the system's temporary directory, removed afterwards.
 class ScratchDir {
  public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
-  // A 16-bit mono tone of the given length at 22050 Hz.
-  std::string WriteTone(const std::string& name, double seconds) const;
+  ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "paddleball-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) root_ = pattern;
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
   std::string Path(const std::string& name) const { return (root_ / name).string(); }
+  std::string Write(const std::string& name, const Bytes& bytes) const {
+    std::ofstream(Path(name), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
+    return Path(name);
+  }
 
  private:
   std::filesystem::path root_;
