@@ -31,6 +31,10 @@ std::vector<std::uint8_t> BitmapFile(std::uint32_t infoSize, std::uint16_t bitCo
   bytes[kFileHeader + 12] = 1;       // planes
   bytes[kFileHeader + 14] = static_cast<std::uint8_t>(bitCount);
   Put32(bytes, kFileHeader + 32, coloursUsed);
+  // A longer header's extra fields get distinct bytes, so that reading them as colours shows.
+  constexpr std::size_t kCoreInfo = 40;
+  for (std::size_t i = kCoreInfo; i < infoSize; ++i)
+    bytes[kFileHeader + i] = static_cast<std::uint8_t>(i);
   bytes.insert(bytes.end(), table.begin(), table.end());
   bytes.insert(bytes.end(), after.begin(), after.end());
   return bytes;
