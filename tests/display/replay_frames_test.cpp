@@ -19,7 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 
-constexpr int kClickTick = 2;
 constexpr int kLastTick = 40;
 
 std::string Read(const fs::path& path) {
@@ -119,12 +118,12 @@ bool HasWhite(const Picture& frame, Rect area) {
 }
 
 TEST_F(ReplayFramesTest, FramesShowTheAttractScreenAndPlayWhereTheTracePutsThem) {
-  ASSERT_EQ(Replay("--frames '" + (scratch_ / "frames").string() + "' --frame-ticks 1," +
+  ASSERT_EQ(Replay("--frames '" + (scratch_ / "frames").string() + "' --frame-ticks 1,2," +
                    std::to_string(kLastTick)),
             0)
       << Read(scratch_ / "trace.err");
   EXPECT_TRUE(fs::exists(scratch_ / "frames/tick-000001.png"));
-  EXPECT_FALSE(fs::exists(scratch_ / "frames/tick-000002.png"));
+  EXPECT_FALSE(fs::exists(scratch_ / "frames/tick-000003.png"));
   const Picture ball(kImages / "example2.bmp");
   const Picture paddle(kImages / "paddle4.bmp");
 
@@ -136,6 +135,12 @@ TEST_F(ReplayFramesTest, FramesShowTheAttractScreenAndPlayWhereTheTracePutsThem)
   ExpectDrawnAt(attract, paddle, Bounds(1, "paddle"));
   EXPECT_TRUE(HasWhite(attract, {392, 84, 632, 110})) << "no title prompt";
   EXPECT_FALSE(HasWhite(attract, {0, 0, 300, 45})) << "heads-up text on the attract screen";
+
+  // The click's tick presents the attract frame and then the first play frame: the file
+  // holds the last.
+  const Picture click(scratch_ / "frames/tick-000002.png");
+  ASSERT_TRUE(click.ok());
+  EXPECT_TRUE(HasWhite(click, {0, 0, 300, 45})) << "the click's tick wrote its attract frame";
 
   const Picture play(scratch_ / ("frames/tick-0000" + std::to_string(kLastTick) + ".png"));
   ASSERT_TRUE(play.ok());
