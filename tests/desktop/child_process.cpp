@@ -26,18 +26,12 @@ constexpr int kSignalBase = 128;
     const std::size_t equals = setting.find('=');
     const std::string name = setting.substr(0, equals);
     const std::string value = equals == std::string::npos ? "" : setting.substr(equals + 1);
-    if (value.empty()) {
-      unsetenv(name.c_str());
-    } else {
-      setenv(name.c_str(), value.c_str(), 1);
-    }
+    value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
   }
-  if (!logPath.empty()) {
-    const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (log >= 0) {
-      dup2(log, STDOUT_FILENO);
-      dup2(log, STDERR_FILENO);
-    }
+  const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (log >= 0) {
+    dup2(log, STDOUT_FILENO);
+    dup2(log, STDERR_FILENO);
   }
   if (chdir(directory.c_str()) != 0) _exit(kCannotStart);
   std::vector<char*> args;
@@ -52,44 +46,34 @@ constexpr int kSignalBase = 128;
 bool ChildProcess::Start(const std::vector<std::string>& argv,
                          const std::vector<std::string>& environment, const std::string& directory,
                          const std::string& logPath) {
-  if (argv.empty() || running()) return false;
+  if (argv.empty() || pid_ > 0) return false;
   const pid_t child = fork();
-  if (child < 0) return false;
   if (child == 0) BecomeProgram(argv, environment, directory, logPath);
   pid_ = child;
-  return true;
+  return child > 0;
 }
 
 std::optional<int> ChildProcess::Wait(std::chrono::milliseconds limit) {
-  if (!running()) return std::nullopt;
   const auto giveUp = std::chrono::steady_clock::now() + limit;
-  for (;;) {
+  while (pid_ > 0) {
     int status = 0;
     if (waitpid(pid_, &status, WNOHANG) == pid_) {
       pid_ = -1;
-      if (WIFEXITED(status)) return WEXITSTATUS(status);
-      return kSignalBase + WTERMSIG(status);
+      return WIFEXITED(status) ? WEXITSTATUS(status) : kSignalBase + WTERMSIG(status);
     }
-    if (std::chrono::steady_clock::now() >= giveUp) return std::nullopt;
+    if (std::chrono::steady_clock::now() >= giveUp) break;
     std::this_thread::sleep_for(kPollInterval);
   }
+  return std::nullopt;
 }
 
 void ChildProcess::Stop() {
-  if (!running()) return;
+  if (pid_ <= 0) return;
   kill(pid_, SIGTERM);
   if (Wait(kPoliteStop).has_value()) return;
   kill(pid_, SIGKILL);
   waitpid(pid_, nullptr, 0);
   pid_ = -1;
-}
-
-std::optional<int> RunToEnd(const std::vector<std::string>& argv,
-                            const std::vector<std::string>& environment,
-                            std::chrono::milliseconds limit) {
-  ChildProcess child;
-  if (!child.Start(argv, environment)) return std::nullopt;
-  return child.Wait(limit);
 }
 
 }  // namespace desktop_test

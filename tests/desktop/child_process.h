@@ -18,26 +18,19 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   // Runs `argv` in `directory` with `environment` ("NAME=value", or "NAME=" to remove) added
-  // to this process's own; standard output and error go to `logPath` when one is given.
+  // to this process's own; standard output and error go to `logPath`.
   bool Start(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
-             const std::string& directory = ".", const std::string& logPath = "");
+             const std::string& directory, const std::string& logPath);
 
-  // The exit code once the program has ended, or nothing if it is still running at the limit.
-  // A program killed by a signal gives 128 plus the signal number.
+  // The exit code once the program has ended (128 plus the signal number if a signal ended
+  // it), or nothing if it is still running at the limit.
   std::optional<int> Wait(std::chrono::milliseconds limit);
 
   // Ends the program if it still runs: politely first, then by force.
   void Stop();
 
-  bool running() const { return pid_ > 0; }
-
  private:
   pid_t pid_ = -1;
 };
-
-// Runs a program to its end within `limit`; nothing when it could not start or overran.
-std::optional<int> RunToEnd(const std::vector<std::string>& argv,
-                            const std::vector<std::string>& environment,
-                            std::chrono::milliseconds limit);
 
 }  // namespace desktop_test

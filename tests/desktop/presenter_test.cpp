@@ -1,0 +1,189 @@
+// Frames reach the window with the right colours, in the right place, at any scale, and are
+// drawn again after the window or device loses them.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "host/sdl/sdl_host.h"
+#include "host/sdl/surface_presenter.h"
+#include "host/sdl/texture_presenter.h"
+
+namespace host {
+namespace {
+
+constexpr int kWidth = 1024;
+constexpr int kHeight = 768;
+constexpr std::uint16_t kRed = 0xF800;
+constexpr std::uint16_t kGreen = 0x07E0;
+constexpr std::uint16_t kBlue = 0x001F;
+constexpr std::uint16_t kWhite = 0xFFFF;
+constexpr std::uint16_t kGrey = 0x8410;
+constexpr Uint32 kBlack888 = 0x000000, kRed888 = 0xFF0000, kGreen888 = 0x00FF00;
+constexpr Uint32 kBlue888 = 0x0000FF, kWhite888 = 0xFFFFFF, kGrey888 = 0x848284;
+
+// The window surface's pixel as 0xRRGGBB; on the dummy driver the renderer draws there too.
+Uint32 PixelAt(SDL_Window* window, int x, int y) {
+  SDL_Surface* surface = SDL_GetWindowSurface(window);
+  const auto* row = static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch;
+  Uint32 value = 0;
+  std::memcpy(&value, row + x * surface->format->BytesPerPixel, surface->format->BytesPerPixel);
+  Uint8 r = 0, g = 0, b = 0;
+  SDL_GetRGB(value, surface->format, &r, &g, &b);
+  return (Uint32{r} << 16) | (Uint32{g} << 8) | b;
+}
+
+class SurfacePresenterTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    window_ = SDL_CreateWindow("test", 0, 0, kWidth, kHeight, 0);
+    ASSERT_NE(window_, nullptr) << SDL_GetError();
+    presenter_ = std::make_unique<SurfacePresenter>(window_);
+  }
+  void TearDown() override {
+    presenter_.reset();
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    SDL_Quit();
+  }
+
+  bool Present() { return presenter_->Present(Frame{pixels_.data(), kWidth, kHeight, kWidth * 2}); }
+  Uint32 At(int x, int y) const { return PixelAt(window_, x, y); }
+  // Stands for pixels the window lost.
+  void Scribble(int x, int y) const {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    SDL_Rect dot = {x, y, 1, 1};
+    SDL_FillRect(surface, &dot, SDL_MapRGB(surface->format, 1, 2, 3));
+  }
+
+  SDL_Window* window_ = nullptr;
+  std::unique_ptr<SurfacePresenter> presenter_;
+  std::vector<std::uint16_t> pixels_ = std::vector<std::uint16_t>(kWidth * kHeight, 0);
+};
+
+TEST_F(SurfacePresenterTest, ColoursAreWidenedToFullIntensityAndRowsReadByTheirPitch) {
+  constexpr int kPitchPixels = kWidth + 8;
+  std::vector<std::uint16_t> padded(kPitchPixels * kHeight, kGrey);
+  const std::uint16_t firstRow[] = {kRed, kGreen, kBlue, kWhite, 0};
+  std::copy(std::begin(firstRow), std::end(firstRow), padded.begin());
+  for (int y = 1; y < kHeight; ++y) padded[y * kPitchPixels] = kRed;
+  ASSERT_TRUE(presenter_->Present(Frame{padded.data(), kWidth, kHeight, kPitchPixels * 2}));
+  const Uint32 expected[] = {kRed888, kGreen888, kBlue888, kWhite888, kBlack888, kGrey888};
+  for (int x = 0; x < 6; ++x) EXPECT_EQ(At(x, 0), expected[x]) << x;
+  EXPECT_EQ(At(0, 767), kRed888);
+  EXPECT_EQ(At(1, 767), kGrey888);
+  EXPECT_EQ(At(kWidth - 1, kHeight - 1), kGrey888);
+}
+
+TEST_F(SurfacePresenterTest, AnyWindowSizeShowsTheWholePictureWithItsAspectBetweenBlackBars) {
+  std::fill(pixels_.begin(), pixels_.end(), kWhite);
+  pixels_[0] = pixels_[kWidth + 1] = kRed;  // (0, 0) and (1, 1)
+  pixels_[kWidth * (kHeight - 2) + kWidth - 2] = kBlue;
+  struct Pixel {
+    int x, y;
+    Uint32 rgb;
+  };
+  const struct {
+    int width, height;
+    std::vector<Pixel> expected;
+  } sizes[] = {
+      // Twice the size: every pixel a 2 x 2 block.
+      {2 * kWidth,
+       2 * kHeight,
+       {{2, 2, kRed888}, {3, 3, kRed888}, {4, 2, kWhite888}, {2, 4, kWhite888}}},
+      // Wider: a 1440 x 1080 picture between bars 240 wide.
+      {1920,
+       1080,
+       {{239, 540, kBlack888}, {240, 0, kRed888}, {1679, 1079, kWhite888}, {1680, 540, kBlack888}}},
+      // Taller: bars 256 high above and below.
+      {kWidth,
+       1280,
+       {{512, 255, kBlack888}, {0, 256, kRed888}, {512, 1023, kWhite888}, {512, 1024, kBlack888}}},
+      // Smaller: the picture shrunk whole.
+      {512, 384, {{0, 0, kRed888}, {511, 383, kBlue888}}},
+  };
+  for (const auto& size : sizes) {
+    // A resized window is filled again at its new size.
+    SDL_SetWindowSize(window_, size.width, size.height);
+    presenter_->Invalidate();
+    ASSERT_TRUE(Present());
+    for (const Pixel& p : size.expected) {
+      EXPECT_EQ(At(p.x, p.y), p.rgb)
+          << size.width << "x" << size.height << " at " << p.x << "," << p.y;
+    }
+  }
+}
+
+TEST_F(SurfacePresenterTest, ChangedRowsAreRedrawnAndALostSurfaceIsRedrawnWhole) {
+  ASSERT_TRUE(Present());
+  pixels_[500 * kWidth + 10] = kGreen;
+  Scribble(20, 100);
+  ASSERT_TRUE(Present());
+  EXPECT_EQ(At(10, 500), kGreen888);
+  EXPECT_EQ(At(20, 100), 0x010203u) << "an unchanged row is not converted again";
+
+  presenter_->Invalidate();
+  ASSERT_TRUE(Present());
+  EXPECT_EQ(At(20, 100), kBlack888);
+  EXPECT_EQ(At(10, 500), kGreen888);
+}
+
+TEST_F(SurfacePresenterTest, FramesNoScreenCouldShowAreSkippedUntouched) {
+  ASSERT_TRUE(Present());
+  Scribble(0, 0);
+  const Frame refused[] = {
+      {nullptr, kWidth, kHeight, kWidth * 2},
+      {pixels_.data(), kWidth, kHeight, kWidth},          // pitch shorter than a row
+      {pixels_.data(), kWidth, kHeight, kWidth * 2 + 1},  // odd pitch
+      {pixels_.data(), 0, kHeight, kWidth * 2},
+      {pixels_.data(), kWidth, -1, kWidth * 2},
+      {pixels_.data(), 1 << 20, 1, 1 << 21},
+  };
+  for (const Frame& frame : refused) EXPECT_TRUE(presenter_->Present(frame));
+  EXPECT_EQ(At(0, 0), 0x010203u);
+}
+
+TEST(TexturePresenter, LetterboxesTheFrameAndRecoversFromALostDevice) {
+  ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  SDL_Window* window = SDL_CreateWindow("test", 0, 0, 1280, 768, 0);
+  ASSERT_NE(window, nullptr);
+  {
+    TexturePresenter presenter(window);
+    ASSERT_TRUE(presenter.Ready()) << SDL_GetError();
+    std::vector<std::uint16_t> pixels(kWidth * kHeight, kRed);
+    const Frame frame{pixels.data(), kWidth, kHeight, kWidth * 2};
+    ASSERT_TRUE(presenter.Present(frame));
+    const int xs[] = {127, 128, 1151, 1152};
+    const Uint32 expected[] = {kBlack888, kRed888, kRed888, kBlack888};  // bar, picture, bar
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(PixelAt(window, xs[i], 400), expected[i]) << xs[i];
+
+    presenter.Invalidate();
+    std::fill(pixels.begin(), pixels.end(), kBlue);
+    ASSERT_TRUE(presenter.Present(frame));
+    EXPECT_EQ(PixelAt(window, 640, 400), kBlue888);
+    EXPECT_TRUE(presenter.Ready());
+  }
+  SDL_DestroyWindow(window);
+  SDL_Quit();
+}
+
+TEST(TexturePresenter, TheHostRebuildsItsRendererWhenTheDeviceIsReset) {
+  std::string error;
+  auto sdl = SdlHost::Create(error, SdlHost::Presentation::kRenderer);
+  ASSERT_NE(sdl, nullptr) << error;
+  ASSERT_TRUE(sdl->OpenScreen(kWidth, kHeight, 16));
+  ASSERT_TRUE(sdl->usesRenderer());
+  std::vector<std::uint16_t> pixels(kWidth * kHeight, kRed);
+  const Frame frame{pixels.data(), kWidth, kHeight, kWidth * 2};
+  sdl->ShowFrame(frame);
+  SDL_Event reset{};
+  reset.type = SDL_RENDER_DEVICE_RESET;
+  SDL_PushEvent(&reset);
+  std::fill(pixels.begin(), pixels.end(), kBlue);
+  sdl->ShowFrame(frame);  // takes the reset while it waits for the refresh
+  sdl->ShowFrame(frame);
+  EXPECT_EQ(PixelAt(sdl->window(), 500, 500), kBlue888);
+}
+
+}  // namespace
+}  // namespace host
