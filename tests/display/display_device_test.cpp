@@ -1,6 +1,8 @@
 // Taking the display at start-up, each step's failure, and presenting frames by flipping.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "display/display_device.h"
 #include "display/sprite_loading.h"
 #include "display_fixture.h"
@@ -25,6 +27,7 @@ TEST_F(DisplayTest, StartUpTakesTheScreenWithAFlippingPair) {
 }
 
 struct StartUpFailure {
+  const char* name;
   Call call;
   const char* message;
   bool expectDirectDraw;
@@ -32,6 +35,9 @@ struct StartUpFailure {
   bool expectBackBuffer;
   bool expectScreen;
 };
+
+// Names the case in test listings, instead of its bytes (pointers among them).
+void PrintTo(const StartUpFailure& failure, std::ostream* out) { *out << failure.name; }
 
 class StartUpFailureTest : public DisplayTest,
                            public ::testing::WithParamInterface<StartUpFailure> {};
@@ -57,16 +63,17 @@ TEST_P(StartUpFailureTest, ShowsItsMessageOnceAndGoesOnWhereItCan) {
 
 INSTANTIATE_TEST_SUITE_P(
     EachStep, StartUpFailureTest,
-    ::testing::Values(StartUpFailure{Call::kDirectDrawCreate, "DirectDrawCreate Failed!", false,
-                                     false, false, false},
-                      StartUpFailure{Call::kSetCooperativeLevel, "SetCooperativeLevel Failed!",
-                                     true, true, true, true},
-                      StartUpFailure{Call::kSetDisplayMode, "SetDisplayMode Failed!", true, true,
-                                     true, false},
-                      StartUpFailure{Call::kCreatePrimarySurface, "CreateSurface Failed!", true,
-                                     false, false, true},
-                      StartUpFailure{Call::kGetAttachedSurface, "GetAttached Surface Failed!", true,
-                                     true, false, true}));
+    ::testing::Values(StartUpFailure{"DirectDrawCreate", Call::kDirectDrawCreate,
+                                     "DirectDrawCreate Failed!", false, false, false, false},
+                      StartUpFailure{"SetCooperativeLevel", Call::kSetCooperativeLevel,
+                                     "SetCooperativeLevel Failed!", true, true, true, true},
+                      StartUpFailure{"SetDisplayMode", Call::kSetDisplayMode,
+                                     "SetDisplayMode Failed!", true, true, true, false},
+                      StartUpFailure{"CreatePrimarySurface", Call::kCreatePrimarySurface,
+                                     "CreateSurface Failed!", true, false, false, true},
+                      StartUpFailure{"GetAttachedSurface", Call::kGetAttachedSurface,
+                                     "GetAttached Surface Failed!", true, true, false, true}),
+    [](const ::testing::TestParamInfo<StartUpFailure>& info) { return info.param.name; });
 
 TEST_F(DisplayTest, FlipFailingSomeTimesPresentsTheFrameOnce) {
   WriteScenePictures({0, 0, 200}, {255, 255, 255}, {255, 255, 255});
