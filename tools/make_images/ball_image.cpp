@@ -10,7 +10,7 @@ constexpr int kHeight = 104;
 
 // Every colour keeps a channel well above what 16-bit conversion rounds to black.
 constexpr Ramp kBody = {1, 191, {72, 14, 10}, {255, 150, 40}};
-constexpr Ramp kShine = {192, 64, {255, 160, 60}, {255, 250, 236}};
+constexpr Ramp kShine = {192, 64, {236, 134, 36}, {255, 250, 236}};
 
 struct Normal {
   float x, y, z;
@@ -43,7 +43,7 @@ IndexedImage DrawBall() {
       // Reflection of the light about the normal, seen from straight ahead.
       const float reflected = 2.0f * diffuse * n.z - light.z;
       const float shine = std::pow(std::max(0.0f, reflected), 24.0f);
-      if (shine > 0.08f) {
+      if (shine > 0.02f) {
         image.Paint(x, y, kShine, shine);
       } else {
         image.Paint(x, y, kBody, 0.1f + 0.9f * diffuse);
