@@ -1,14 +1,40 @@
 // Test support: runs a scenario in a child process, so the program's globals start fresh.
 #pragma once
 
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 #include "host/headless/headless_host.h"
 
-// The child runs `scenario` with a headless host installed and exits with 1 if any of its
-// expectations failed; the parent expects 0. Failures are printed by the child.
-void ExpectInFreshProcess(const std::function<void(host::HeadlessHost&)>& scenario);
+using Scenario = std::function<void(host::HeadlessHost&)>;
 
-// Takes waiting messages without handling them; the quit code once a quit message comes.
-int TakeQuitCode();
-constexpr int kNoQuit = -1;
+// A child of a death test reports nothing by itself: its failures are gathered and printed
+// to stderr, which the parent shows when the child's exit code says it failed.
+[[noreturn]] inline void RunChild(const Scenario& scenario) {
+  host::HeadlessHost headless;
+  host::Install(&headless);
+  ::testing::TestPartResultArray results;
+  {
+    ::testing::ScopedFakeTestPartResultReporter gather(
+        ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &results);
+    scenario(headless);
+  }
+  bool failed = false;
+  for (int i = 0; i < results.size(); ++i) {
+    const ::testing::TestPartResult& result = results.GetTestPartResult(i);
+    if (!result.failed()) continue;
+    failed = true;
+    std::fprintf(stderr, "%s:%d: %s\n", result.file_name() ? result.file_name() : "?",
+                 result.line_number(), result.message());
+  }
+  std::_Exit(failed ? 1 : 0);
+}
+
+// Runs `scenario` with a headless host installed in a child, which must pass all it expects.
+inline void ExpectInFreshProcess(const Scenario& scenario) {
+  EXPECT_EXIT(RunChild(scenario), ::testing::ExitedWithCode(0), "");
+}

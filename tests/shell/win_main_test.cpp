@@ -1,7 +1,8 @@
 // The program's entry over the headless host: the window, start-up, the loop and the exit code.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/window.h"
 #include "fresh_process.h"
@@ -18,24 +19,64 @@ int RunWinMain() {
 
 host::Event Key(std::uint32_t virtualKey) { return {host::Event::Kind::kKeyDown, virtualKey}; }
 
-TEST(WinMain, EndsWithZeroAndStartsNothingWhenTheClassOrWindowCannotBeMade) {
-  for (host::Call refused : {host::Call::kRegisterClass, host::Call::kCreateWindow}) {
-    ExpectInFreshProcess([refused](host::HeadlessHost& headless) {
-      headless.Fail(refused, host::HeadlessHost::kForever);
+struct StartFailure {
+  host::Call call;
+  bool haveWindow;
+  bool haveDirectInput;
+  bool haveDevice;
+  bool deviceReads;                   // the later steps still made the device readable
+  std::vector<std::string> messages;  // every box shown, in order
+};
+
+using enum host::Call;
+constexpr const char* kAcquireFailed = "Acquire DINPUT Failed!";
+
+// Without the class or the window nothing else starts, and nothing is said. A failing mouse step
+// shows its own message and the steps whose object exists still run; acquiring needs the data
+// format, so a format failure brings the acquire failure with it.
+const StartFailure kStartFailures[] = {
+    {kRegisterClass, false, false, false, false, {}},
+    {kCreateWindow, false, false, false, false, {}},
+    {kDirectInputCreate, true, false, false, false, {"DirectInputCreate Failed!"}},
+    {kCreateDevice, true, true, false, false, {"CreateDevice DINPUT Failed!"}},
+    {kSetInputCooperativeLevel, true, true, true, true, {"SetCooperativeLevel DINPUT Failed!"}},
+    {kSetDataFormat, true, true, true, false, {"SetDataFormat DINPUT Failed!", kAcquireFailed}},
+    {kAcquire, true, true, true, false, {kAcquireFailed}},
+};
+
+TEST(WinMain, EachStartUpFailureShowsOnlyItsOwnMessagesAndEndsWithZero) {
+  for (std::size_t row = 0; row < std::size(kStartFailures); ++row) {
+    SCOPED_TRACE(::testing::Message() << "kStartFailures[" << row << "]");
+    ExpectInFreshProcess([&failure = kStartFailures[row]](host::HeadlessHost& headless) {
+      headless.Fail(failure.call);
       EXPECT_EQ(RunWinMain(), 0);
-      EXPECT_EQ(mainWindow, nullptr);
-      EXPECT_TRUE(headless.cursorVisible());
-      EXPECT_FALSE(headless.screenOpen());
-      EXPECT_EQ(directInput, nullptr);
-      EXPECT_TRUE(headless.messages().empty());
+      EXPECT_EQ(mainWindow != nullptr, failure.haveWindow);
+      EXPECT_EQ(headless.cursorVisible(), !failure.haveWindow);
+      EXPECT_EQ(headless.screenOpen(), failure.haveWindow);
+      std::vector<std::string> shown;
+      for (const auto& message : headless.messages()) {
+        EXPECT_EQ(message.caption, message.text);
+        shown.push_back(message.text);
+      }
+      EXPECT_EQ(shown, failure.messages);
+      EXPECT_EQ(directInput != nullptr, failure.haveDirectInput);
+      EXPECT_EQ(mouseDevice != nullptr, failure.haveDevice);
+      // Without a readable device a read leaves the last state as it was.
+      mouseState.lX = 11;
+      headless.QueueMouse({.dx = -9});
+      ReadMouse();
+      EXPECT_EQ(mouseState.lX, failure.deviceReads ? -9 : 11);
     });
   }
 }
 
-TEST(WinMain, RegistersTheClassCreatesTheWindowAndHidesTheCursor) {
+TEST(WinMain, StartsEverythingHidesTheCursorAndEndsWithTheQuitCode) {
   ExpectInFreshProcess([](host::HeadlessHost& headless) {
-    headless.QueueEvent(Key(VK_ESCAPE));
-    EXPECT_EQ(RunWinMain(), 0);
+    headless.SetMouseSource([] {
+      PostQuitMessage(7);
+      return host::MouseState{};
+    });
+    EXPECT_EQ(RunWinMain(), 7);
     EXPECT_EQ(windowClass.cbSize, sizeof(WNDCLASSEXA));
     EXPECT_EQ(windowClass.style, 0x2Bu);
     EXPECT_EQ(windowClass.lpfnWndProc, &WindowProc);
@@ -53,16 +94,6 @@ TEST(WinMain, RegistersTheClassCreatesTheWindowAndHidesTheCursor) {
     EXPECT_TRUE(headless.screenOpen()) << "the display was not started";
     EXPECT_NE(mouseDevice, nullptr) << "the input was not started";
     EXPECT_TRUE(headless.messages().empty());
-  });
-}
-
-TEST(WinMain, ReturnsTheQuitMessagesCode) {
-  ExpectInFreshProcess([](host::HeadlessHost& headless) {
-    headless.SetMouseSource([] {
-      PostQuitMessage(7);
-      return host::MouseState{};
-    });
-    EXPECT_EQ(RunWinMain(), 7);
   });
 }
 

@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr int kNoQuit = -1;
+
 // A visible window of a class of its own whose procedure is the game's.
 HWND MakeWindow() {
   static WNDCLASSEXA record = {};
@@ -21,6 +23,7 @@ HWND MakeWindow() {
 
 // Handles messages as the game's loop does until the quit message; its code, or kNoQuit.
 int RunUntilQuit() {
+  // An unpainted window's paint message never leaves the queue by itself: bound the search.
   constexpr int kMaxMessages = 64;
   MSG msg;
   for (int i = 0; i < kMaxMessages && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
@@ -31,21 +34,9 @@ int RunUntilQuit() {
   return kNoQuit;
 }
 
-TEST(WindowProc, EscapeAloneAsksToQuitWithZero) {
+TEST(WindowProc, PaintKeepsTheContextAndOnlyEscapeOfAllKeysAsksToQuit) {
   ExpectInFreshProcess([](host::HeadlessHost&) {
     HWND window = MakeWindow();
-    for (WPARAM key : {WPARAM{'A'}, WPARAM{' '}, VK_F4, WPARAM{0x0D}}) {
-      EXPECT_EQ(WindowProc(window, WM_KEYDOWN, key, 0), 0) << key;
-      EXPECT_EQ(TakeQuitCode(), kNoQuit) << key;
-    }
-    EXPECT_EQ(WindowProc(window, WM_KEYDOWN, VK_ESCAPE, 0), 0);
-    EXPECT_EQ(TakeQuitCode(), 0);
-  });
-}
-
-TEST(WindowProc, PaintBeginsAndEndsPaintingAndKeepsTheContext) {
-  ExpectInFreshProcess([](host::HeadlessHost&) {
-    MakeWindow();
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     ASSERT_EQ(msg.message, WM_PAINT);
@@ -53,28 +44,31 @@ TEST(WindowProc, PaintBeginsAndEndsPaintingAndKeepsTheContext) {
     EXPECT_EQ(DispatchMessageA(&msg), 0);
     EXPECT_NE(sharedDc, nullptr);
     // Painting validated the window: no second paint message.
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+
+    for (WPARAM key : {WPARAM{'A'}, WPARAM{' '}, VK_F4, WPARAM{0x0D}}) {
+      EXPECT_EQ(WindowProc(window, WM_KEYDOWN, key, 0), 0) << key;
+      EXPECT_EQ(RunUntilQuit(), kNoQuit) << key;
+    }
+    EXPECT_EQ(WindowProc(window, WM_KEYDOWN, VK_ESCAPE, 0), 0);
+    EXPECT_EQ(RunUntilQuit(), 0);
   });
 }
 
-// Closing by the host, by Alt+F4 or by a close message goes through the default procedure
-// to the window's destruction, which ends the program with 0.
+// Closing by the host or by Alt+F4 goes through the default procedure to the window's
+// destruction, which ends the program with 0.
 TEST(WindowProc, EveryWayOfClosingEndsWithZero) {
-  ExpectInFreshProcess([](host::HeadlessHost& headless) {
-    MakeWindow();
-    headless.QueueEvent({host::Event::Kind::kClose, 0});
-    EXPECT_EQ(RunUntilQuit(), 0);
-  });
-  ExpectInFreshProcess([](host::HeadlessHost&) {
-    HWND window = MakeWindow();
-    EXPECT_EQ(WindowProc(window, WM_SYSKEYDOWN, VK_F4, 0), 0);
-    EXPECT_EQ(RunUntilQuit(), 0);
-  });
-  ExpectInFreshProcess([](host::HeadlessHost&) {
-    HWND window = MakeWindow();
-    WindowProc(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(TakeQuitCode(), 0);
-  });
+  for (bool byHost : {true, false}) {
+    ExpectInFreshProcess([byHost](host::HeadlessHost& headless) {
+      HWND window = MakeWindow();
+      if (byHost) {
+        headless.QueueEvent({host::Event::Kind::kClose, 0});
+      } else {
+        EXPECT_EQ(WindowProc(window, WM_SYSKEYDOWN, VK_F4, 0), 0);
+      }
+      EXPECT_EQ(RunUntilQuit(), 0) << (byHost ? "closed by the host" : "Alt+F4");
+    });
+  }
 }
 
 }  // namespace
