@@ -6,7 +6,7 @@
 set -euo pipefail
 
 readonly cmake=$1 build_dir=$2 artefacts=$3
-readonly step_timeout=120  # seconds for any one wait; a fresh prefix takes most of it
+readonly step_timeout=75  # seconds for any one wait; seven waits stay inside the test timeout
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/paddleball-wine.XXXXXX")
 xvfb_pid=""
