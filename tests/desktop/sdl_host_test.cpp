@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include "host/sdl/virtual_keys.h"
@@ -41,9 +43,6 @@ class SdlHostTest : public testing::Test {
       e.key.keysym.mod = modifiers;
     });
   }
-  static void PushWindowEvent(Uint8 what) {
-    Push(SDL_WINDOWEVENT, [&](SDL_Event& e) { e.window.event = what; });
-  }
   std::vector<Event> DrainEvents() {
     std::vector<Event> events;
     Event event;
@@ -55,52 +54,36 @@ class SdlHostTest : public testing::Test {
 };
 
 TEST_F(SdlHostTest, MovementIsSummedUntilTakenAndButtonsReportWhatIsHeld) {
+  auto expectTaken = [&](int dx, int dy, int wheel, std::array<int, 3> buttons, int take) {
+    const MouseState taken = sdl_->TakeMouse();
+    EXPECT_EQ(taken.dx, dx) << take;
+    EXPECT_EQ(taken.dy, dy) << take;
+    EXPECT_EQ(taken.wheel, wheel) << take;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(taken.buttons[i], buttons[i]) << take << ": " << i;
+  };
   PushMotion(5, -3);
   PushMotion(7, 1);
   Push(SDL_MOUSEWHEEL, [](SDL_Event& e) { e.wheel.y = 2; });
   PushButton(SDL_BUTTON_LEFT, true);
-  MouseState taken = sdl_->TakeMouse();
-  EXPECT_EQ(taken.dx, 12);
-  EXPECT_EQ(taken.dy, -2);
-  EXPECT_EQ(taken.wheel, 2);
-  EXPECT_EQ(taken.buttons[0], 0x80);
-  EXPECT_EQ(taken.buttons[1], 0);
-
+  expectTaken(12, -2, 2, {0x80, 0, 0}, 1);
+  // Nothing moved since; a held button stays held across takes.
   PushButton(SDL_BUTTON_RIGHT, true);
   PushButton(SDL_BUTTON_MIDDLE, true);
-  taken = sdl_->TakeMouse();
-  EXPECT_EQ(taken.dx, 0) << "nothing moved since the last take";
-  EXPECT_EQ(taken.dy, 0);
-  EXPECT_EQ(taken.wheel, 0);
-  EXPECT_EQ(taken.buttons[0], 0x80) << "a held button stays held across takes";
-  EXPECT_EQ(taken.buttons[1], 0x80);
-  EXPECT_EQ(taken.buttons[2], 0x80);
-
+  expectTaken(0, 0, 0, {0x80, 0x80, 0x80}, 2);
   PushMotion(-4, 0);
   PushButton(SDL_BUTTON_LEFT, false);
-  taken = sdl_->TakeMouse();
-  EXPECT_EQ(taken.dx, -4);
-  EXPECT_EQ(taken.buttons[0], 0);
-  EXPECT_EQ(taken.buttons[1], 0x80);
+  expectTaken(-4, 0, 0, {0, 0x80, 0x80}, 3);
 }
 
 TEST_F(SdlHostTest, KeysArriveInOrderAsTheWindowProceduresVirtualKeys) {
+  // F4 without Alt is an ordinary key; keys with no code of their own still arrive.
   const struct {
     SDL_Keycode key;
     std::uint32_t virtualKey;
   } keys[] = {
-      {SDLK_ESCAPE, 0x1B},
-      {SDLK_a, 'A'},
-      {SDLK_z, 'Z'},
-      {SDLK_9, '9'},
-      {SDLK_F4, 0x73},  // F4 alone is just a key
-      {SDLK_F12, 0x7B},
-      {SDLK_F13, 0x7C},
-      {SDLK_LEFT, 0x25},
-      {SDLK_KP_ENTER, 0x0D},
-      {SDLK_KP_0, 0x60},
-      {SDLK_KP_9, 0x69},
-      {SDLK_AUDIOPLAY, kUnknownKey},
+      {SDLK_ESCAPE, 0x1B},   {SDLK_a, 'A'},     {SDLK_z, 'Z'},     {SDLK_9, '9'},
+      {SDLK_F4, 0x73},       {SDLK_F12, 0x7B},  {SDLK_F13, 0x7C},  {SDLK_LEFT, 0x25},
+      {SDLK_KP_ENTER, 0x0D}, {SDLK_KP_0, 0x60}, {SDLK_KP_9, 0x69}, {SDLK_AUDIOPLAY, kUnknownKey},
   };
   for (std::size_t i = 0; i < std::size(keys); ++i) PushKey(keys[i].key, i % 2 == 0);
   const std::vector<Event> events = DrainEvents();
@@ -113,9 +96,9 @@ TEST_F(SdlHostTest, KeysArriveInOrderAsTheWindowProceduresVirtualKeys) {
 
 TEST_F(SdlHostTest, EveryWayOfClosingTheWindowAsksToClose) {
   Push(SDL_QUIT);
-  PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+  Push(SDL_WINDOWEVENT, [](SDL_Event& e) { e.window.event = SDL_WINDOWEVENT_CLOSE; });
   PushKey(SDLK_F4, true, KMOD_LALT);
-  PushWindowEvent(SDL_WINDOWEVENT_EXPOSED);
+  Push(SDL_WINDOWEVENT, [](SDL_Event& e) { e.window.event = SDL_WINDOWEVENT_EXPOSED; });
   const std::vector<Event> events = DrainEvents();
   ASSERT_EQ(events.size(), 4u);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(events[i].kind, Event::Kind::kClose) << i;

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <poll.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,23 +15,79 @@ namespace desktop_test {
 
 class VirtualDisplay {
  public:
-  // Starts Xvfb with a screen such as "1024x768x24" on a free display number; `name()` is empty
-  // when it did not come up. `logPath` takes the server's own output.
-  VirtualDisplay(const std::string& screen, const std::string& logPath);
-  ~VirtualDisplay();
+  // Starts Xvfb with a screen such as "1024x768x24" on a free display number, which it writes
+  // to the pipe once it accepts connections; `name()` stays empty when it did not come up.
+  VirtualDisplay(const std::string& screen, const std::string& logPath) {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) return;
+    const bool started = server_.Start({"Xvfb", "-displayfd", std::to_string(pipeEnds[1]),
+                                        "-screen", "0", screen, "-nolisten", "tcp"},
+                                       {}, ".", logPath);
+    close(pipeEnds[1]);
+    std::string number;
+    pollfd waiting = {pipeEnds[0], POLLIN, 0};
+    char c = 0;
+    while (started && poll(&waiting, 1, 10000) > 0 && read(pipeEnds[0], &c, 1) == 1 && c != '\n') {
+      number.push_back(c);
+    }
+    close(pipeEnds[0]);
+    if (!number.empty()) display_ = XOpenDisplay((":" + number).c_str());
+    if (display_ != nullptr) name_ = ":" + number;
+  }
+  ~VirtualDisplay() {
+    if (display_ != nullptr) XCloseDisplay(display_);
+  }
 
   const std::string& name() const { return name_; }  // e.g. ":12"
-
-  // Every pixel of the screen, top row first, in the server's own format; empty on failure.
-  std::vector<unsigned long> Capture() const;
   unsigned long white() const { return WhitePixel(display_, DefaultScreen(display_)); }
 
-  // Runs xdotool here with these arguments, within a few seconds; true when it succeeded.
-  bool Xdotool(const std::string& arguments) const;
+  // Every pixel of the screen, top row first, in the server's own format; empty on failure.
+  std::vector<unsigned long> Capture() const {
+    const Window root = DefaultRootWindow(display_);
+    XWindowAttributes size;
+    XGetWindowAttributes(display_, root, &size);
+    XImage* image = XGetImage(display_, root, 0, 0, size.width, size.height, AllPlanes, ZPixmap);
+    std::vector<unsigned long> pixels;
+    for (int i = 0; image != nullptr && i < size.width * size.height; ++i) {
+      pixels.push_back(XGetPixel(image, i % size.width, i / size.width));
+    }
+    if (image != nullptr) XDestroyImage(image);
+    return pixels;
+  }
 
-  // Sends the window the window manager's close request (WM_DELETE_WINDOW), as a title bar's
-  // close button does; false when no window of that title is mapped.
-  bool AskToClose(const std::string& windowTitle) const;
+  // Runs xdotool here with these arguments, within a few seconds; true when it succeeded.
+  bool Xdotool(const std::string& arguments) const {
+    return std::system(("DISPLAY=" + name_ + " timeout 5 xdotool " + arguments).c_str()) == 0;
+  }
+
+  // Sends the window of that title the window manager's close request (WM_DELETE_WINDOW), as a
+  // title bar's close button does; false when there is no such window.
+  bool AskToClose(const std::string& title) const {
+    // With no window manager the game's window is a child of the root.
+    Window root = 0, parent = 0, *children = nullptr, window = 0;
+    unsigned count = 0;
+    XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
+    for (unsigned i = 0; i < count && window == 0; ++i) {
+      char* name = nullptr;
+      if (XFetchName(display_, children[i], &name) != 0 && name != nullptr) {
+        if (title == name) window = children[i];
+        XFree(name);
+      }
+    }
+    if (children != nullptr) XFree(children);
+    if (window == 0) return false;
+    XEvent event;
+    std::memset(&event, 0, sizeof(event));
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window, False, NoEventMask, &event);
+    XFlush(display_);
+    return true;
+  }
 
  private:
   ChildProcess server_;
