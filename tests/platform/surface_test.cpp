@@ -26,28 +26,18 @@ class SurfaceTest : public PlatformTest {
 };
 
 TEST_F(SurfaceTest, OffscreenCreationRefusesBadRecordsAndWildSizes) {
-  auto create = [&](DWORD size, DWORD flags, DWORD width, DWORD height) {
-    DDSURFACEDESC desc{};
-    desc.dwSize = size;
-    desc.dwFlags = flags;
-    desc.dwWidth = width;
-    desc.dwHeight = height;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-    IDirectDrawSurface* surface = nullptr;
-    return directDraw_->CreateSurface(&desc, &surface, nullptr);
-  };
-  constexpr DWORD kSized = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+  IDirectDrawSurface* surface = nullptr;
   constexpr DWORD kFull = sizeof(DDSURFACEDESC);
-  EXPECT_EQ(create(kFull, kSized, 1, 1), DD_OK);
-  EXPECT_EQ(create(kFull, kSized, 8192, 16), DD_OK);
-  EXPECT_EQ(create(kFull - 4, kSized, 8, 8), DDERR_INVALIDPARAMS);
-  EXPECT_EQ(create(0, kSized, 8, 8), DDERR_INVALIDPARAMS);
-  EXPECT_EQ(create(kFull, DDSD_CAPS, 8, 8), DDERR_INVALIDPARAMS);
-  EXPECT_EQ(create(kFull, kSized, 0, 8), DDERR_INVALIDPARAMS);
-  EXPECT_EQ(create(kFull, kSized, 8, 0), DDERR_INVALIDPARAMS);
-  EXPECT_EQ(create(kFull, kSized, 8193, 1), DDERR_INVALIDPARAMS);
-  EXPECT_EQ(create(kFull, kSized, 8192, 8192), DDERR_INVALIDPARAMS);
-  EXPECT_EQ(create(kFull, kSized, 0xFFFFFFFF, 0xFFFFFFFF), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(1, 1, &surface), DD_OK);
+  EXPECT_EQ(Create(8192, 16, &surface), DD_OK);
+  EXPECT_EQ(Create(8, 8, &surface, kFull - 4), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(8, 8, &surface, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(8, 8, &surface, kFull, DDSD_CAPS), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(0, 8, &surface), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(8, 0, &surface), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(8193, 1, &surface), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(8192, 8192, &surface), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(0xFFFFFFFF, 0xFFFFFFFF, &surface), DDERR_INVALIDPARAMS);
   EXPECT_EQ(directDraw_->CreateSurface(nullptr, nullptr, nullptr), DDERR_INVALIDPARAMS);
   // What is made is described as asked, in RGB565.
   DDSURFACEDESC desc{};
@@ -116,12 +106,8 @@ TEST_F(SurfaceTest, RefusedCallsFailAndEndWhenTheHostAllowsThemAgain) {
   EXPECT_NE(directDraw_->SetDisplayMode(1024, 768, 16), DD_OK);
   EXPECT_FALSE(host_.screenOpen());
   host_.Fail(Call::kCreateSurface);
-  DDSURFACEDESC offscreen{};
-  offscreen.dwSize = sizeof(offscreen);
-  offscreen.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-  offscreen.dwWidth = offscreen.dwHeight = 4;
   IDirectDrawSurface* surface = nullptr;
-  EXPECT_NE(directDraw_->CreateSurface(&offscreen, &surface, nullptr), DD_OK);
+  EXPECT_NE(Create(4, 4, &surface), DD_OK);
   surface = MakeSurface(4, 4);
   host_.Fail(Call::kGetDC);
   HDC dc = nullptr;
