@@ -86,8 +86,6 @@ TEST(HeadlessSound, OnlyAHeldReadableSoundTakesVirtualTime) {
   headless.PlaySound(dir.Path("missing.wav").c_str(), true);
   headless.PlaySound(dir.Write("broken.wav", {'R', 'I', 'F', 'F'}).c_str(), true);
   EXPECT_EQ(headless.nowMicros(), 500000);
-  ASSERT_EQ(headless.sounds().size(), 4u);
-  EXPECT_TRUE(headless.sounds()[1].wait);
 }
 
 }  // namespace
