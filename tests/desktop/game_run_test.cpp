@@ -34,15 +34,13 @@ class GameRunTest : public testing::Test {
     game_.Stop();
     display_.reset();  // outlives the game
     std::filesystem::remove(log_);
-    std::filesystem::remove(log_ + ".x");
   }
 
   // Starts a private X server with a screen of that size and depth and the game on it.
   void Launch(int width = 1024, int height = 768, int depth = 24) {
     width_ = width;
     display_ = std::make_unique<VirtualDisplay>(
-        std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth),
-        log_ + ".x");
+        std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth));
     ASSERT_FALSE(display_->name().empty()) << "Xvfb did not start";
     ASSERT_TRUE(game_.Start({PADDLEBALL_GAME},
                             {"DISPLAY=" + display_->name(), "SDL_AUDIODRIVER=dummy",
