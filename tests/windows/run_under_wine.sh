@@ -15,11 +15,24 @@ export WINEPREFIX="$work/prefix"
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko install prompts
 export WINEDEBUG=-all
 
+# A Wine process that was still starting when its server went can outlive it: end every
+# process that runs in this test's prefix, found by its environment.
+kill_prefix_stragglers() {
+  local environ pid
+  for environ in /proc/[0-9]*/environ; do
+    pid=${environ#/proc/}
+    pid=${pid%/environ}
+    tr '\0' '\n' <"$environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+      kill -9 "$pid" 2>/dev/null
+  done
+}
+
 cleanup() {
   set +e
   [[ -f $work/game.log ]] && cp "$work/game.log" "$artefacts/wine-game.log"
   [[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null
   wineserver -k 2>/dev/null
+  kill_prefix_stragglers
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
