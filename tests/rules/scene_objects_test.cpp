@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
 #include <string>
 
 #include "game/serve_ball.h"
@@ -18,21 +17,6 @@ void ExpectRect(RECT r, LONG left, LONG top, LONG right, LONG bottom) {
 }
 
 }  // namespace
-
-TEST(SpriteTest, StartsAtZeroAndStoresWhatItIsGiven) {
-  Sprite sprite;
-  EXPECT_EQ(sprite.GetWidth(), 0);
-  EXPECT_EQ(sprite.GetVelocityX(), 0);
-  EXPECT_EQ(sprite.GetVelocityY(), 0);
-  ExpectRect(sprite.GetBounds(), 0, 0, 0, 0);
-  // Inverted rectangles and any velocity are kept as they are.
-  sprite.SetBounds({90, 80, 10, 5});
-  ExpectRect(sprite.GetBounds(), 90, 80, 10, 5);
-  sprite.SetVelocityX(INT_MIN);
-  sprite.SetVelocityY(INT_MAX);
-  EXPECT_EQ(sprite.GetVelocityX(), INT_MIN);
-  EXPECT_EQ(sprite.GetVelocityY(), INT_MAX);
-}
 
 TEST(TextLabelTest, StartsWithoutTextCoveringAllButTheLastRowAndColumn) {
   TextLabel label;
@@ -59,7 +43,7 @@ TEST(TextLabelTest, KeepsAnyLengthOfText) {
   TextLabel label;
   const std::string longText(5000, 'x');
   label.SetText((longText + "%d").c_str(), 2147483647);
-  EXPECT_EQ(std::strlen(label.GetText()), longText.size() + 10);
+  EXPECT_EQ(label.GetText(), longText + "2147483647");
 }
 
 using SceneObjectsTest = FreshGame;
@@ -74,11 +58,4 @@ TEST_F(SceneObjectsTest, ServePlacesBallPaddleAndLabelsButNotTheScore) {
   ExpectRect(titleLabel->GetBounds(), 392, 84, 632, 684);
   ExpectRect(scoreLabel->GetBounds(), 0, 0, 1023, 767);
   EXPECT_EQ(paddle->GetVelocityX(), 0);
-}
-
-TEST_F(SceneObjectsTest, LoadRecordsTheSizeEvenWithoutASurface) {
-  // No display was started: the surface cannot be made, the size is still kept.
-  paddle->Load("images/paddle4.bmp", 144, 32);
-  EXPECT_EQ(paddle->GetWidth(), 144);
-  EXPECT_EQ(paddle->GetSurface(), nullptr);
 }
