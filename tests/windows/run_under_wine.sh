@@ -22,7 +22,7 @@ kill_prefix_stragglers() {
   for environ in /proc/[0-9]*/environ; do
     pid=${environ#/proc/}
     pid=${pid%/environ}
-    tr '\0' '\n' <"$environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+    { tr '\0' '\n' <"$environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
       kill -9 "$pid" 2>/dev/null
   done
 }
@@ -32,9 +32,9 @@ cleanup() {
   [[ -f $work/game.log ]] && cp "$work/game.log" "$artefacts/wine-game.log"
   [[ -n $game_pid ]] && kill "$game_pid" 2>/dev/null
   wineserver -k 2>/dev/null
-  kill_prefix_stragglers
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
+  kill_prefix_stragglers
   rm -rf "$work"
 }
 trap cleanup EXIT
