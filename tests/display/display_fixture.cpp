@@ -7,11 +7,8 @@
 #include <fstream>
 #include <memory>
 
-namespace {
-
-using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
-
-}  // namespace
+#include "display/display_device.h"
+#include "display/sprite_loading.h"
 
 void DisplayTest::SetUp() {
   FreshGame::SetUp();
@@ -32,8 +29,8 @@ void DisplayTest::TearDown() {
 
 void DisplayTest::WriteBitmap(const std::string& path, int width, int height,
                               const std::function<Colour(int, int)>& colourAt) {
-  SurfacePtr picture(SDL_CreateRGBSurfaceWithFormat(0, width, height, 24, SDL_PIXELFORMAT_BGR24),
-                     SDL_FreeSurface);
+  std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> picture(
+      SDL_CreateRGBSurfaceWithFormat(0, width, height, 24, SDL_PIXELFORMAT_BGR24), SDL_FreeSurface);
   ASSERT_TRUE(picture) << SDL_GetError();
   for (int y = 0; y < height; ++y) {
     auto* row = static_cast<std::uint8_t*>(picture->pixels) + y * picture->pitch;
@@ -54,10 +51,15 @@ void DisplayTest::WriteBytes(const std::string& path, const std::vector<std::uin
   ASSERT_TRUE(out.good()) << path;
 }
 
-void DisplayTest::WriteScenePictures(Colour arena, Colour ball, Colour paddle) {
-  WriteBitmap("images/arena2.bmp", 800, 600, [&](int, int) { return arena; });
-  WriteBitmap("images/example2.bmp", 88, 104, [&](int, int) { return ball; });
-  WriteBitmap("images/paddle4.bmp", 144, 32, [&](int, int) { return paddle; });
+void DisplayTest::WriteScenePictures() {
+  WriteBitmap("images/arena2.bmp", 800, 600, [](int, int) { return kBlue; });
+  WriteBitmap("images/example2.bmp", 88, 104, [](int, int) { return kWhite; });
+  WriteBitmap("images/paddle4.bmp", 144, 32, [](int, int) { return kWhite; });
+}
+
+void DisplayTest::Start() {
+  InitDisplay();
+  LoadScene();
 }
 
 void Fill(IDirectDrawSurface* surface, std::uint16_t raw) {

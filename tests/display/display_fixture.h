@@ -14,6 +14,8 @@
 struct Colour {
   std::uint8_t r = 0, g = 0, b = 0;
 };
+inline constexpr Colour kBlack = {0, 0, 0}, kBlue = {0, 0, 200}, kWhite = {255, 255, 255},
+                        kRed = {255, 0, 0}, kGreen = {0, 255, 0};
 
 // The raw 16-bit value a colour becomes: each channel truncated.
 constexpr std::uint16_t Raw(Colour c) {
@@ -33,8 +35,10 @@ class DisplayTest : public FreshGame {
   void WriteBitmap(const std::string& path, int width, int height,
                    const std::function<Colour(int x, int y)>& colourAt);
   void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
-  // Writes solid pictures for the arena, the ball and the paddle.
-  void WriteScenePictures(Colour arena, Colour ball, Colour paddle);
+  // Writes solid pictures: a blue arena, a white ball and a white paddle.
+  void WriteScenePictures();
+  // Takes the display and loads the scene's pictures.
+  void Start();
 
   // The pixel of the last presented frame.
   std::uint16_t Shown(int x, int y) const;

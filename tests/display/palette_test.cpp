@@ -1,48 +1,56 @@
 // The palette loader's ramp and colour tables, and matching colours to raw pixel values.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <array>
+#include <ostream>
 
 #include "display/display_device.h"
 #include "display/palette_utils.h"
+#include "display/sprite_loading.h"
 #include "display_fixture.h"
 #include "portable/module_resources.h"
+#include "scene/scene_objects.h"
 
 namespace {
 
+using Bytes = std::vector<std::uint8_t>;
+using Entry = std::array<int, 4>;  // red, green, blue, flags
 constexpr int kEntries = 256;
+constexpr std::size_t kFileHeader = 14;
 
-void Put32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+Entry Ramp(int i) {
+  return {((i >> 5) & 7) * 255 / 7, ((i >> 2) & 7) * 255 / 7, (i & 3) * 255 / 3, 0};
 }
 
 // A bitmap file's headers (info header `infoSize` bytes long), then `table` and `after`.
-std::vector<std::uint8_t> BitmapFile(std::uint32_t infoSize, std::uint16_t bitCount,
-                                     std::uint32_t coloursUsed,
-                                     const std::vector<std::uint8_t>& table,
-                                     const std::vector<std::uint8_t>& after) {
-  constexpr std::size_t kFileHeader = 14;
-  std::vector<std::uint8_t> bytes(kFileHeader + infoSize, 0);
-  bytes[0] = 'B';
-  bytes[1] = 'M';
-  Put32(bytes, kFileHeader, infoSize);
-  Put32(bytes, kFileHeader + 4, 4);  // width
-  Put32(bytes, kFileHeader + 8, 2);  // height
-  bytes[kFileHeader + 12] = 1;       // planes
-  bytes[kFileHeader + 14] = static_cast<std::uint8_t>(bitCount);
-  Put32(bytes, kFileHeader + 32, coloursUsed);
+Bytes BitmapFile(std::uint32_t infoSize, std::uint8_t bitCount, std::uint16_t coloursUsed,
+                 const Bytes& table, const Bytes& after = {}) {
+  Bytes bytes(kFileHeader + infoSize, 0);
+  bytes[0] = 'B', bytes[1] = 'M';
+  bytes[kFileHeader] = static_cast<std::uint8_t>(infoSize);
+  bytes[kFileHeader + 4] = 4;   // width
+  bytes[kFileHeader + 8] = 2;   // height
+  bytes[kFileHeader + 12] = 1;  // planes
+  bytes[kFileHeader + 14] = bitCount;
+  bytes[kFileHeader + 32] = static_cast<std::uint8_t>(coloursUsed);
+  bytes[kFileHeader + 33] = static_cast<std::uint8_t>(coloursUsed >> 8);
   // A longer header's extra fields get distinct bytes, so that reading them as colours shows.
-  constexpr std::size_t kCoreInfo = 40;
-  for (std::size_t i = kCoreInfo; i < infoSize; ++i)
-    bytes[kFileHeader + i] = static_cast<std::uint8_t>(i);
+  for (std::size_t i = 40; i < infoSize; ++i) bytes[kFileHeader + i] = static_cast<std::uint8_t>(i);
   bytes.insert(bytes.end(), table.begin(), table.end());
   bytes.insert(bytes.end(), after.begin(), after.end());
   return bytes;
 }
 
+// A packed DIB, as a resource holds it: the file without its first header, with some bits.
+Bytes PackedDib(std::uint32_t infoSize, std::uint8_t bitCount, std::uint16_t coloursUsed,
+                const Bytes& table) {
+  Bytes bytes = BitmapFile(infoSize, bitCount, coloursUsed, table, Bytes(8, 0));
+  return Bytes(bytes.begin() + kFileHeader, bytes.end());
+}
+
 // `count` table records: blue i, green 2i, red 3i, reserved 100 + i.
-std::vector<std::uint8_t> Table(int count) {
-  std::vector<std::uint8_t> table;
+Bytes Table(int count) {
+  Bytes table;
   for (int i = 0; i < count; ++i) {
     table.insert(table.end(),
                  {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(2 * i),
@@ -51,175 +59,121 @@ std::vector<std::uint8_t> Table(int count) {
   return table;
 }
 
+// The entries Table(count) becomes; a file keeps the reserved bytes as flags.
+std::vector<Entry> TableEntries(int count, bool flags) {
+  std::vector<Entry> entries;
+  for (int i = 0; i < count; ++i)
+    entries.push_back({(3 * i) & 0xFF, (2 * i) & 0xFF, i, flags ? (100 + i) & 0xFF : 0});
+  return entries;
+}
+
+struct PaletteCase {
+  const char* name;
+  Bytes file, resource;  // empty: none of that kind
+  std::vector<Entry> first;
+  int rampFrom;  // -1: what follows is not checked
+};
+
+void PrintTo(const PaletteCase& c, std::ostream* out) { *out << c.name; }
+
 class PaletteTest : public DisplayTest {
  protected:
-  void SetUp() override {
-    DisplayTest::SetUp();
-    InitDisplay();
-    ASSERT_NE(directDraw, nullptr);
+  void TearDown() override {
+    portable::ClearModuleResources();
+    DisplayTest::TearDown();
   }
 
-  std::vector<PALETTEENTRY> Load(const char* path) {
+  std::vector<Entry> Load(const char* path) {
+    InitDisplay();
     IDirectDrawPalette* palette = LoadBitmapPalette(directDraw, path);
-    std::vector<PALETTEENTRY> entries(kEntries);
-    if (palette == nullptr) {
-      ADD_FAILURE() << "no palette";
-      return entries;
-    }
-    EXPECT_EQ(palette->GetEntries(0, 0, kEntries, entries.data()), DD_OK);
+    std::vector<PALETTEENTRY> raw(kEntries);
+    EXPECT_TRUE(palette && palette->GetEntries(0, 0, kEntries, raw.data()) == DD_OK);
+    std::vector<Entry> entries;
+    for (const auto& e : raw) entries.push_back({e.peRed, e.peGreen, e.peBlue, e.peFlags});
     return entries;
   }
 };
 
-void ExpectEntry(const PALETTEENTRY& e, int r, int g, int b, int flags) {
-  EXPECT_EQ(e.peRed, r);
-  EXPECT_EQ(e.peGreen, g);
-  EXPECT_EQ(e.peBlue, b);
-  EXPECT_EQ(e.peFlags, flags);
-}
-
-void ExpectRampFrom(const std::vector<PALETTEENTRY>& entries, int first) {
-  for (int i = first; i < kEntries; ++i) {
-    SCOPED_TRACE(i);
-    ExpectEntry(entries[i], ((i >> 5) & 7) * 255 / 7, ((i >> 2) & 7) * 255 / 7, (i & 3) * 255 / 3,
-                0);
-  }
-}
-
 TEST_F(PaletteTest, NoPathOrNoFileGivesTheRampAlone) {
-  for (const char* path : {static_cast<const char*>(nullptr), "images/missing.bmp"}) {
+  for (const char* path : {static_cast<const char*>(nullptr), "missing.bmp"}) {
     const auto entries = Load(path);
-    ExpectEntry(entries[0x5A], 72, 218, 170, 0);
-    ExpectEntry(entries[0x00], 0, 0, 0, 0);
-    ExpectEntry(entries[0xE0], 255, 0, 0, 0);
-    ExpectEntry(entries[0x1C], 0, 255, 0, 0);
-    ExpectEntry(entries[0x03], 0, 0, 255, 0);
-    ExpectRampFrom(entries, 0);
+    EXPECT_EQ(entries[0x5A], (Entry{72, 218, 170, 0}));
+    for (int i = 0; i < kEntries; ++i) EXPECT_EQ(entries[i], Ramp(i)) << i;
   }
 }
 
-TEST_F(PaletteTest, FourBitFileTakesSixteenColoursThenTheRawBytesAfterThem) {
-  const std::vector<std::uint8_t> pixels = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
-  WriteBytes("four.bmp", BitmapFile(40, 4, 0, Table(16), pixels));
-  const auto entries = Load("four.bmp");
-  for (int i = 0; i < 16; ++i) {
-    SCOPED_TRACE(i);
-    ExpectEntry(entries[i], 3 * i, 2 * i, i, 100 + i);
-  }
-  // The pixel bytes land in entries 16 and 17 as they are, unexchanged.
-  ExpectEntry(entries[16], 0x01, 0x23, 0x45, 0x67);
-  ExpectEntry(entries[17], 0x89, 0xAB, 0xCD, 0xEF);
-  ExpectRampFrom(entries, 18);
+class PaletteCaseTest : public PaletteTest, public ::testing::WithParamInterface<PaletteCase> {};
+
+TEST_P(PaletteCaseTest, TakesItsColoursOverTheRamp) {
+  const PaletteCase& c = GetParam();
+  if (!c.file.empty()) WriteBytes("pal.bmp", c.file);
+  if (!c.resource.empty()) portable::AddBitmapResource("pal.bmp", c.resource);
+  const auto entries = Load("pal.bmp");
+  for (std::size_t i = 0; i < c.first.size(); ++i) EXPECT_EQ(entries[i], c.first[i]) << i;
+  for (int i = c.rampFrom; i >= 0 && i < kEntries; ++i) EXPECT_EQ(entries[i], Ramp(i)) << i;
 }
 
-TEST_F(PaletteTest, MoreThanTwoHundredFiftySixColoursTakesTwoHundredFiftySix) {
-  WriteBytes("many.bmp", BitmapFile(40, 8, 1000, Table(256), {}));
-  const auto entries = Load("many.bmp");
-  for (int i : {0, 17, 255}) {
-    SCOPED_TRACE(i);
-    ExpectEntry(entries[i], (3 * i) & 0xFF, (2 * i) & 0xFF, i, (100 + i) & 0xFF);
-  }
+// Sixteen colours then, as they are, the pixel bytes that follow them in the file.
+std::vector<Entry> FourBitFileEntries() {
+  auto entries = TableEntries(16, true);
+  entries.insert(entries.end(), {{0x01, 0x23, 0x45, 0x67}, {0x89, 0xAB, 0xCD, 0xEF}});
+  return entries;
 }
+const Bytes kFourBitPixels = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
 
-TEST_F(PaletteTest, FileWhoseInfoHeaderIsNotFortyBytesTakesNoColours) {
-  // With a 108-byte header the "table" read at byte 54 is the rest of the header.
-  auto bytes = BitmapFile(108, 8, 4, Table(4), {});
-  WriteBytes("v4.bmp", bytes);
-  const auto entries = Load("v4.bmp");
-  PALETTEENTRY raw;
-  std::memcpy(&raw, &bytes[54], sizeof(raw));
-  EXPECT_EQ(std::memcmp(&entries[0], &raw, sizeof(raw)), 0) << "bytes were exchanged";
-  // A truncated file leaves the ramp where it ended.
-  WriteBytes("short.bmp", std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 20));
-  ExpectRampFrom(Load("short.bmp"), 0);
-}
-
-// A packed DIB as a resource holds it: the info header (`infoSize` bytes), table, bits.
-std::vector<std::uint8_t> PackedDib(std::uint32_t infoSize, std::uint16_t bitCount,
-                                    std::uint32_t coloursUsed,
-                                    const std::vector<std::uint8_t>& table) {
-  constexpr std::size_t kFileHeader = 14;
-  auto bytes = BitmapFile(infoSize, bitCount, coloursUsed, table, std::vector<std::uint8_t>(8, 0));
-  bytes.erase(bytes.begin(), bytes.begin() + kFileHeader);
+Bytes Prefix(Bytes bytes, std::size_t size) {
+  bytes.resize(size);
   return bytes;
 }
 
-class PaletteResourceTest : public PaletteTest {
- protected:
-  void TearDown() override {
-    portable::ClearModuleResources();
-    PaletteTest::TearDown();
-  }
-};
-
-TEST_F(PaletteResourceTest, FourBitResourceTakesSixteenColoursAndKeepsTheRamp) {
-  portable::AddBitmapResource("four", PackedDib(40, 4, 0, Table(16)));
-  const auto entries = Load("four");
-  for (int i = 0; i < 16; ++i) {
-    SCOPED_TRACE(i);
-    ExpectEntry(entries[i], 3 * i, 2 * i, i, 0);
-  }
-  ExpectRampFrom(entries, 16);
+PaletteCase File(const char* name, Bytes file, std::vector<Entry> first, int rampFrom) {
+  return {name, std::move(file), {}, std::move(first), rampFrom};
+}
+PaletteCase Resource(const char* name, Bytes dib, std::vector<Entry> first, int rampFrom) {
+  return {name, {}, std::move(dib), std::move(first), rampFrom};
 }
 
-TEST_F(PaletteResourceTest, ResourceWithALargerHeaderIsReadAfterThatHeader) {
-  portable::AddBitmapResource("v4", PackedDib(108, 8, 2, Table(2)));
-  const auto entries = Load("v4");
-  ExpectEntry(entries[1], 3, 2, 1, 0);
-  ExpectRampFrom(entries, 2);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PaletteCaseTest,
+    ::testing::Values(
+        File("FourBitFile", BitmapFile(40, 4, 0, Table(16), kFourBitPixels), FourBitFileEntries(),
+             18),
+        Resource("FourBitResource", PackedDib(40, 4, 0, Table(16)), TableEntries(16, false), 16),
+        File("OverTwoHundredFiftySixColours", BitmapFile(40, 8, 1000, Table(256)),
+             TableEntries(256, true), -1),
+        // A 108-byte header: the "table" read at byte 54 is the header's rest, unexchanged.
+        File("FileHeaderNotFortyBytes", BitmapFile(108, 8, 4, Table(4)), {{40, 41, 42, 43}}, -1),
+        File("TruncatedFile", Prefix(BitmapFile(40, 8, 4, Table(4)), 20), {}, 0),
+        Resource("ResourceWithLargerHeader", PackedDib(108, 8, 2, Table(2)), TableEntries(2, false),
+                 2),
+        PaletteCase{"ResourceBeforeFile",
+                    BitmapFile(40, 8, 1, {9, 9, 9, 9}),
+                    PackedDib(40, 8, 1, {1, 2, 3, 4}),
+                    {{3, 2, 1, 0}},
+                    1}),
+    [](const ::testing::TestParamInfo<PaletteCase>& info) { return info.param.name; });
 
-TEST_F(PaletteResourceTest, ResourceIsUsedBeforeAFileOfTheSameName) {
-  WriteBytes("same.bmp", BitmapFile(40, 8, 1, {9, 9, 9, 9}, {}));
-  portable::AddBitmapResource("same.bmp", PackedDib(40, 8, 1, {1, 2, 3, 4}));
-  ExpectEntry(Load("same.bmp")[0], 3, 2, 1, 0);
-}
-
-class ColourMatchTest : public DisplayTest {
- protected:
-  void SetUp() override {
-    DisplayTest::SetUp();
-    InitDisplay();
-    ASSERT_NE(backBuffer, nullptr);
-    DDSURFACEDESC desc = {};
-    desc.dwSize = sizeof(desc);
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-    desc.dwWidth = 8;
-    desc.dwHeight = 4;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-    ASSERT_EQ(directDraw->CreateSurface(&desc, &surface_, nullptr), DD_OK);
-    Fill(surface_, kBefore);
-  }
-
-  static constexpr std::uint16_t kBefore = 0x1234;
-  IDirectDrawSurface* surface_ = nullptr;
-};
-
-TEST_F(ColourMatchTest, GivesTheRawValueAndPutsTheFirstPixelBack) {
-  EXPECT_EQ(MatchSurfaceColor(surface_, RGB(255, 0, 0)), 0xF800u);
-  EXPECT_EQ(MatchSurfaceColor(surface_, RGB(0, 255, 0)), 0x07E0u);
-  EXPECT_EQ(MatchSurfaceColor(surface_, RGB(6, 3, 7)), 0u);
-  EXPECT_EQ(PixelOf(surface_, 0, 0), kBefore);
-  EXPECT_EQ(PixelOf(surface_, 1, 0), kBefore);
-}
-
-TEST_F(ColourMatchTest, InvalidColourReadsWithoutDrawingAndKeysTheCurrentCorner) {
-  EXPECT_EQ(MatchSurfaceColor(surface_, CLR_INVALID), kBefore);
-  ASSERT_EQ(SetSurfaceColorKey(surface_, CLR_INVALID), DD_OK);
-  // Keyed, the all-kBefore surface leaves the target as it was.
-  Fill(backBuffer, 0x0F0F);
-  RECT to = {10, 10, 18, 14};
-  ASSERT_EQ(backBuffer->Blt(&to, surface_, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(PixelOf(backBuffer, 12, 12), 0x0F0F);
-}
-
-TEST_F(ColourMatchTest, LockStillDrawingIsAskedAgainAndAFailedLockGivesInvalid) {
-  host_.Fail(host::Call::kLock, 3);
-  EXPECT_EQ(MatchSurfaceColor(surface_, RGB(0, 0, 255)), 0x001Fu);
+TEST_F(DisplayTest, MatchSurfaceColorGivesTheRawValueAndPutsTheFirstPixelBack) {
+  constexpr std::uint16_t kBefore = 0x1234;
+  WriteScenePictures();
+  Start();
+  IDirectDrawSurface* surface = ball->GetSurface();
+  Fill(surface, kBefore);
+  EXPECT_EQ(MatchSurfaceColor(surface, RGB(255, 0, 0)), 0xF800u);
+  EXPECT_EQ(MatchSurfaceColor(surface, RGB(6, 3, 7)), 0u);
+  host_.Fail(host::Call::kLock, 3);  // still drawing: asked again
+  EXPECT_EQ(MatchSurfaceColor(surface, RGB(0, 255, 0)), 0x07E0u);
   host_.Fail(host::Call::kLock, host::HeadlessHost::kForever);
-  EXPECT_EQ(MatchSurfaceColor(surface_, RGB(0, 0, 255)), CLR_INVALID);
+  EXPECT_EQ(MatchSurfaceColor(surface, RGB(0, 0, 255)), CLR_INVALID);
   host_.Fail(host::Call::kLock, 0);
-  EXPECT_EQ(PixelOf(surface_, 0, 0), kBefore);
+  EXPECT_EQ(PixelOf(surface, 0, 0), kBefore);
+  EXPECT_EQ(PixelOf(surface, 1, 0), kBefore);
+  // CLR_INVALID reads the corner as it is, and a key of it leaves the target as it was.
+  EXPECT_EQ(MatchSurfaceColor(surface, CLR_INVALID), kBefore);
+  ASSERT_EQ(SetSurfaceColorKey(surface, CLR_INVALID), DD_OK);
+  Fill(backBuffer, 0x0F0F);
+  ball->Draw(backBuffer);
+  EXPECT_EQ(PixelOf(backBuffer, 500, 380), 0x0F0F);
 }
 
 }  // namespace

@@ -2,51 +2,53 @@
 #include <gtest/gtest.h>
 
 #include "display/display_device.h"
-#include "display/sprite_loading.h"
 #include "display_fixture.h"
+#include "game/frame_tick.h"
 #include "scene/scene_objects.h"
 
 namespace {
 
-constexpr Colour kBlack = {0, 0, 0};
-constexpr Colour kBlue = {0, 0, 200};
-constexpr Colour kRed = {255, 0, 0};
-constexpr Colour kGreen = {0, 255, 0};
-constexpr Colour kWhite = {255, 255, 255};
-constexpr std::uint16_t kStale = 0xFFFF;  // what the back buffer held before a frame
-
 class SceneDrawingTest : public DisplayTest {
  protected:
-  void StartWith(Colour arena, Colour ball, Colour paddle) {
-    WriteScenePictures(arena, ball, paddle);
-    InitDisplay();
-    LoadScene();
-    ASSERT_NE(backBuffer, nullptr);
-    Fill(backBuffer, kStale);
+  void SetUp() override {
+    DisplayTest::SetUp();
+    WriteScenePictures();
+  }
+
+  // The bounding box of presented pixels within `in` that differ from `raw`, or equal it.
+  RECT Area(std::uint16_t raw, bool differing = true, RECT in = {0, 0, 1024, 768}) const {
+    RECT box = {in.right, in.bottom, -1, -1};
+    for (int y = in.top; y < in.bottom; ++y) {
+      for (int x = in.left; x < in.right; ++x) {
+        if ((Shown(x, y) != raw) != differing) continue;
+        box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+               std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+      }
+    }
+    return box;
   }
 };
 
 TEST_F(SceneDrawingTest, ArenaIsStretchedOpaqueOverTheWholeBufferBlackIncluded) {
-  WriteScenePictures(kBlue, kWhite, kWhite);
   // Black on the left half, red on the right: both must replace what was there.
   WriteBitmap("images/arena2.bmp", 800, 600, [](int x, int) { return x < 400 ? kBlack : kRed; });
-  InitDisplay();
-  LoadScene();
-  Fill(backBuffer, kStale);
+  Start();
+  Fill(backBuffer, 0xFFFF);
   arena->Draw(backBuffer);
   PresentFrame();
   EXPECT_EQ(CountOther(0, 0, 512, 768, 0), 0);
   EXPECT_EQ(CountOther(512, 0, 1024, 768, Raw(kRed)), 0);
 }
 
-TEST_F(SceneDrawingTest, BallIsCopiedUnscaledAndItsBlackShowsTheArena) {
-  WriteScenePictures(kBlue, kWhite, kWhite);
-  // A white 40 x 40 square in the middle of a black picture.
-  WriteBitmap("images/example2.bmp", 88, 104, [](int x, int y) {
-    return x >= 24 && x < 64 && y >= 32 && y < 72 ? kWhite : kBlack;
+TEST_F(SceneDrawingTest, BallIsCopiedUnscaledAtItsServeAndOnlyItsRawZeroShowsTheArena) {
+  // (4, 3, 7) truncates to raw 0 like black; (8, 0, 0) keeps one bit of red and is drawn.
+  constexpr Colour kNearBlack = {4, 3, 7}, kDarkRed = {8, 0, 0};
+  WriteBitmap("images/example2.bmp", 88, 104, [&](int x, int y) {
+    if (x < 8) return kDarkRed;
+    if (x >= 24 && x < 64 && y >= 32 && y < 72) return kWhite;
+    return y < 52 ? kBlack : kNearBlack;
   });
-  InitDisplay();
-  LoadScene();
+  Start();
   arena->Draw(backBuffer);
   ball->Draw(backBuffer);
   PresentFrame();
@@ -54,20 +56,20 @@ TEST_F(SceneDrawingTest, BallIsCopiedUnscaledAndItsBlackShowsTheArena) {
   ASSERT_EQ(at.left, 468);
   ASSERT_EQ(at.top, 332);
   EXPECT_EQ(CountOther(at.left + 24, at.top + 32, at.left + 64, at.top + 72, Raw(kWhite)), 0);
-  // Everything else, the ball's black included, is arena.
-  const int white = 40 * 40;
-  EXPECT_EQ(CountOther(0, 0, 1024, 768, Raw(kBlue)), white);
+  EXPECT_EQ(CountOther(at.left, at.top, at.left + 8, at.top + 104, Raw(kDarkRed)), 0);
+  // Everything else, the ball's black and near-black included, is arena.
+  EXPECT_EQ(CountOther(0, 0, 1024, 768, Raw(kBlue)), 40 * 40 + 8 * 104);
 }
 
 TEST_F(SceneDrawingTest, LeftEdgeAloneChoosesTheWholeTargetWithoutKey) {
-  StartWith(kBlue, kBlack, kWhite);
+  WriteBitmap("images/example2.bmp", 88, 104, [](int, int) { return kBlack; });
+  Start();
   arena->Draw(backBuffer);
   // Left edge 0: the black picture covers everything, whatever the other edges say.
   ball->SetBounds({0, 10, 50, 60});
   ball->Draw(backBuffer);
   PresentFrame();
   EXPECT_EQ(CountOther(0, 0, 1024, 768, 0), 0);
-
   arena->Draw(backBuffer);
   // Left edge 1: keyed into its rectangle, so the all-black picture leaves no trace.
   ball->SetBounds({1, 0, 89, 104});
@@ -78,10 +80,8 @@ TEST_F(SceneDrawingTest, LeftEdgeAloneChoosesTheWholeTargetWithoutKey) {
 
 TEST_F(SceneDrawingTest, PaddleIsScaledToEachWidthItIsGiven) {
   // Red left half, green right half: the halves' border moves with the scale.
-  WriteScenePictures(kBlue, kWhite, kWhite);
   WriteBitmap("images/paddle4.bmp", 144, 32, [](int x, int) { return x < 72 ? kRed : kGreen; });
-  InitDisplay();
-  LoadScene();
+  Start();
   for (const int width : {140, 144}) {
     SCOPED_TRACE(width);
     paddle->SetBounds({444, 636, 444 + width, 660});
@@ -91,58 +91,17 @@ TEST_F(SceneDrawingTest, PaddleIsScaledToEachWidthItIsGiven) {
     const int middle = 444 + width / 2;
     EXPECT_EQ(CountOther(444, 636, middle, 660, Raw(kRed)), 0);
     EXPECT_EQ(CountOther(middle, 636, 444 + width, 660, Raw(kGreen)), 0);
-    const int paddlePixels = width * 24;
-    EXPECT_EQ(CountOther(0, 0, 1024, 768, Raw(kBlue)), paddlePixels);
+    EXPECT_EQ(CountOther(0, 0, 1024, 768, Raw(kBlue)), width * 24);
   }
 }
 
-TEST_F(SceneDrawingTest, OnlyPixelsThatBecomeRawZeroAreTransparent) {
-  // (4, 3, 7) truncates to raw 0 in every channel; (8, 0, 0) keeps one bit of red.
-  constexpr Colour kNearBlack = {4, 3, 7};
-  constexpr Colour kDarkRed = {8, 0, 0};
-  WriteScenePictures(kBlue, kWhite, kWhite);
-  WriteBitmap("images/example2.bmp", 88, 104,
-              [&](int x, int) { return x < 44 ? kNearBlack : kDarkRed; });
-  InitDisplay();
-  LoadScene();
-  arena->Draw(backBuffer);
-  ball->Draw(backBuffer);
-  PresentFrame();
-  EXPECT_EQ(CountOther(468, 332, 512, 436, Raw(kBlue)), 0);
-  EXPECT_EQ(CountOther(512, 332, 556, 436, Raw(kDarkRed)), 0);
-}
-
-TEST_F(SceneDrawingTest, SpriteReachingPastTheBufferDoesNotDrawOutsideIt) {
-  StartWith(kBlue, kWhite, kWhite);
-  arena->Draw(backBuffer);
-  // The frame of a lost ball: its rectangle ends below the screen.
-  ball->SetBounds({900, 700, 988, 804});
-  ball->Draw(backBuffer);
-  PresentFrame();
-  EXPECT_EQ(CountOther(0, 0, 1024, 700, Raw(kBlue)), 0);
-  EXPECT_EQ(CountOther(0, 700, 900, 768, Raw(kBlue)), 0);
-}
-
-// The bounding box of presented pixels that differ from `raw`.
-RECT ChangedArea(const std::vector<std::uint16_t>& screen, int width, std::uint16_t raw) {
-  RECT box = {width, 768, -1, -1};
-  for (std::size_t i = 0; i < screen.size(); ++i) {
-    if (screen[i] == raw) continue;
-    const int x = static_cast<int>(i % width);
-    const int y = static_cast<int>(i / width);
-    box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-           std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
-  }
-  return box;
-}
-
-TEST_F(SceneDrawingTest, LabelIsWhiteOnBlackCellsOnlyWhereItsTextIs) {
-  StartWith(kBlue, kWhite, kWhite);
+TEST_F(SceneDrawingTest, LabelCellsAreOpaqueOnlyBehindTheText) {
+  Start();
   arena->Draw(backBuffer);
   scoreLabel->SetText("SCORE: ", 0);
   scoreLabel->Draw();
   PresentFrame();
-  const RECT text = ChangedArea(host_.screen(), host_.screenWidth(), Raw(kBlue));
+  const RECT text = Area(Raw(kBlue));
   EXPECT_EQ(text.left, 0);
   EXPECT_EQ(text.top, 0);
   // One short line in the corner: the rest of the bounds keeps the arena.
@@ -150,26 +109,40 @@ TEST_F(SceneDrawingTest, LabelIsWhiteOnBlackCellsOnlyWhereItsTextIs) {
   EXPECT_LT(text.right, 200);
   EXPECT_GT(text.bottom, 6);
   EXPECT_LT(text.bottom, 40);
-  const int changed = CountOther(text.left, text.top, text.right, text.bottom, Raw(kBlue));
   const int area = (text.right - text.left) * (text.bottom - text.top);
-  EXPECT_EQ(changed, area) << "the text's cells are filled";
+  EXPECT_EQ(CountOther(text.left, text.top, text.right, text.bottom, Raw(kBlue)), area);
   const int white = area - CountOther(text.left, text.top, text.right, text.bottom, Raw(kWhite));
   EXPECT_GT(white, 0);
   EXPECT_LT(white, area / 2);
 }
 
 TEST_F(SceneDrawingTest, LabelTooWideForItsBoundsIsCutNotWrapped) {
-  StartWith(kBlue, kWhite, kWhite);
+  Start();
   arena->Draw(backBuffer);
   levelLabel->SetBounds({100, 100, 160, 300});
   levelLabel->SetText("LEVEL: %d", 1234567890);
   levelLabel->Draw();
   PresentFrame();
-  const RECT text = ChangedArea(host_.screen(), host_.screenWidth(), Raw(kBlue));
+  const RECT text = Area(Raw(kBlue));
   EXPECT_EQ(text.left, 100);
   EXPECT_EQ(text.top, 100);
   EXPECT_EQ(text.right, 160);
   EXPECT_LT(text.bottom, 140) << "a second line was drawn";
+}
+
+TEST_F(SceneDrawingTest, AttractPromptIsDrawnWholeInsideTheTitleBounds) {
+  Start();
+  FrameTick();
+  const RECT title = titleLabel->GetBounds();
+  ASSERT_EQ(title.right - title.left, 240);
+  // The prompt's line, well above the ball.
+  const RECT line = {0, title.top, 1024, title.top + 40};
+  const RECT cells = Area(Raw(kBlue), true, line);
+  const RECT white = Area(Raw(kWhite), false, line);
+  EXPECT_EQ(cells.left, title.left);
+  EXPECT_GE(white.left, title.left);
+  EXPECT_LT(cells.right, title.right) << "the prompt was cut at the bounds";
+  EXPECT_LT(white.right, title.right) << "the last character was cut";
 }
 
 }  // namespace
