@@ -55,6 +55,10 @@ void PlatformSleepUntil(RefreshHold::Clock::time_point wakeTime) {
 }  // namespace
 
 void HoldFrameToRefresh() {
+  // A system sleep is otherwise only as fine as the default timer tick, up to 16 ms.
+  constexpr UINT kTimerMilliseconds = 1;
+  static const MMRESULT fineTimer = timeBeginPeriod(kTimerMilliseconds);
   static RefreshHold hold(RefreshHold::kRefreshPeriod, PlatformNow, PlatformSleepUntil);
+  (void)fineTimer;
   hold.AfterFlip();
 }

@@ -12,3 +12,5 @@ BOOL PlaySoundA(LPCSTR sound, HMODULE /*module*/, DWORD flags) {
   host::Current().PlaySound(sound, (flags & SND_ASYNC) == 0);
   return TRUE;
 }
+
+MMRESULT timeBeginPeriod(UINT /*milliseconds*/) { return TIMERR_NOERROR; }

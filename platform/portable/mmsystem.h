@@ -10,3 +10,8 @@ constexpr DWORD SND_PURGE = 0x00000040;
 constexpr DWORD SND_FILENAME = 0x00020000;
 
 BOOL PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
+
+// Timer resolution requests; the host's sleeps are already as fine as it can make them.
+using MMRESULT = UINT;
+constexpr MMRESULT TIMERR_NOERROR = 0;
+MMRESULT timeBeginPeriod(UINT milliseconds);
