@@ -3,11 +3,8 @@
 
 #include <ostream>
 
-#include "display/display_device.h"
-#include "display/sprite_loading.h"
 #include "display_fixture.h"
 #include "game/frame_tick.h"
-#include "scene/scene_objects.h"
 
 namespace {
 

@@ -2,14 +2,25 @@
 // write bitmaps there and to read the presented frame and surfaces back.
 #pragma once
 
+#include <SDL.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "display/display_device.h"
+#include "display/sprite_loading.h"
 #include "platform/platform.h"
+#include "scene/scene_objects.h"
 #include "support/fresh_game.h"
+
+using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 
 struct Colour {
   std::uint8_t r = 0, g = 0, b = 0;
@@ -22,28 +33,94 @@ constexpr std::uint16_t Raw(Colour c) {
   return static_cast<std::uint16_t>(((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3));
 }
 
-// Fills a surface with one raw value, or reads one pixel of it, through Lock.
-void Fill(IDirectDrawSurface* surface, std::uint16_t raw);
-std::uint16_t PixelOf(IDirectDrawSurface* surface, int x, int y);
+// Calls `use` on each pixel of the locked surface; false if it does not lock.
+inline bool ForEachPixel(IDirectDrawSurface* surface,
+                         const std::function<void(int x, int y, std::uint16_t& pixel)>& use) {
+  DDSURFACEDESC desc = {};
+  desc.dwSize = sizeof(desc);
+  if (surface->Lock(nullptr, &desc, 0, nullptr) != DD_OK) return false;
+  for (int y = 0; y < static_cast<int>(desc.dwHeight); ++y) {
+    auto* row = reinterpret_cast<std::uint16_t*>(static_cast<std::uint8_t*>(desc.lpSurface) +
+                                                 static_cast<std::ptrdiff_t>(y) * desc.lPitch);
+    for (int x = 0; x < static_cast<int>(desc.dwWidth); ++x) use(x, y, row[x]);
+  }
+  surface->Unlock(nullptr);
+  return true;
+}
+
+inline void Fill(IDirectDrawSurface* surface, std::uint16_t raw) {
+  EXPECT_TRUE(ForEachPixel(surface, [&](int, int, std::uint16_t& pixel) { pixel = raw; }));
+}
+
+inline std::uint16_t PixelOf(IDirectDrawSurface* surface, int x, int y) {
+  std::uint16_t raw = 0;
+  EXPECT_TRUE(ForEachPixel(surface, [&](int px, int py, std::uint16_t& pixel) {
+    if (px == x && py == y) raw = pixel;
+  }));
+  return raw;
+}
 
 class DisplayTest : public FreshGame {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    FreshGame::SetUp();
+    previous_ = std::filesystem::current_path();
+    scratch_ = std::filesystem::temp_directory_path() /
+               ("paddleball-display-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(scratch_);
+    std::filesystem::create_directories(scratch_ / "images");
+    std::filesystem::current_path(scratch_);
+  }
+  void TearDown() override {
+    std::filesystem::current_path(previous_);
+    std::filesystem::remove_all(scratch_);
+    FreshGame::TearDown();
+  }
 
   // Writes a 24-bit bitmap file, relative to the scratch directory.
   void WriteBitmap(const std::string& path, int width, int height,
-                   const std::function<Colour(int x, int y)>& colourAt);
-  void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+                   const std::function<Colour(int x, int y)>& colourAt) {
+    SurfacePtr picture(SDL_CreateRGBSurfaceWithFormat(0, width, height, 24, SDL_PIXELFORMAT_RGB24),
+                       SDL_FreeSurface);
+    ASSERT_TRUE(picture) << SDL_GetError();
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const Colour c = colourAt(x, y);
+        std::memcpy(static_cast<std::uint8_t*>(picture->pixels) + y * picture->pitch + 3 * x, &c,
+                    3);
+      }
+    }
+    ASSERT_EQ(SDL_SaveBMP(picture.get(), path.c_str()), 0) << SDL_GetError();
+  }
+  void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+  }
   // Writes solid pictures: a blue arena, a white ball and a white paddle.
-  void WriteScenePictures();
-  // Takes the display and loads the scene's pictures.
-  void Start();
+  void WriteScenePictures() {
+    WriteBitmap("images/arena2.bmp", 800, 600, [](int, int) { return kBlue; });
+    WriteBitmap("images/example2.bmp", 88, 104, [](int, int) { return kWhite; });
+    WriteBitmap("images/paddle4.bmp", 144, 32, [](int, int) { return kWhite; });
+  }
+  void Start() {
+    InitDisplay();
+    LoadScene();
+  }
 
   // The pixel of the last presented frame.
-  std::uint16_t Shown(int x, int y) const;
+  std::uint16_t Shown(int x, int y) const {
+    return host_.screen().at(static_cast<std::size_t>(y) * host_.screenWidth() + x);
+  }
   // How many presented pixels in [left, right) x [top, bottom) are not `raw`.
-  int CountOther(int left, int top, int right, int bottom, std::uint16_t raw) const;
+  int CountOther(int left, int top, int right, int bottom, std::uint16_t raw) const {
+    int count = 0;
+    for (int y = top; y < bottom; ++y) {
+      for (int x = left; x < right; ++x) count += Shown(x, y) != raw;
+    }
+    return count;
+  }
 
   std::filesystem::path scratch_;
 

@@ -1,10 +1,8 @@
 // Sprites and labels drawn into the back buffer, read back from the presented frame.
 #include <gtest/gtest.h>
 
-#include "display/display_device.h"
 #include "display_fixture.h"
 #include "game/frame_tick.h"
-#include "scene/scene_objects.h"
 
 namespace {
 
@@ -15,12 +13,12 @@ class SceneDrawingTest : public DisplayTest {
     WriteScenePictures();
   }
 
-  // The bounding box of presented pixels within `in` that differ from `raw`, or equal it.
-  RECT Area(std::uint16_t raw, bool differing = true, RECT in = {0, 0, 1024, 768}) const {
+  // The bounding box of presented pixels in `in` that are (`equal`) or are not `raw`.
+  RECT Area(std::uint16_t raw, bool equal, RECT in = {0, 0, 1024, 768}) const {
     RECT box = {in.right, in.bottom, -1, -1};
     for (int y = in.top; y < in.bottom; ++y) {
       for (int x = in.left; x < in.right; ++x) {
-        if ((Shown(x, y) != raw) != differing) continue;
+        if ((Shown(x, y) == raw) != equal) continue;
         box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
                std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
       }
@@ -30,7 +28,6 @@ class SceneDrawingTest : public DisplayTest {
 };
 
 TEST_F(SceneDrawingTest, ArenaIsStretchedOpaqueOverTheWholeBufferBlackIncluded) {
-  // Black on the left half, red on the right: both must replace what was there.
   WriteBitmap("images/arena2.bmp", 800, 600, [](int x, int) { return x < 400 ? kBlack : kRed; });
   Start();
   Fill(backBuffer, 0xFFFF);
@@ -52,30 +49,26 @@ TEST_F(SceneDrawingTest, BallIsCopiedUnscaledAtItsServeAndOnlyItsRawZeroShowsThe
   arena->Draw(backBuffer);
   ball->Draw(backBuffer);
   PresentFrame();
-  const RECT at = ball->GetBounds();
-  ASSERT_EQ(at.left, 468);
-  ASSERT_EQ(at.top, 332);
-  EXPECT_EQ(CountOther(at.left + 24, at.top + 32, at.left + 64, at.top + 72, Raw(kWhite)), 0);
-  EXPECT_EQ(CountOther(at.left, at.top, at.left + 8, at.top + 104, Raw(kDarkRed)), 0);
-  // Everything else, the ball's black and near-black included, is arena.
+  EXPECT_EQ(CountOther(468 + 24, 332 + 32, 468 + 64, 332 + 72, Raw(kWhite)), 0);
+  EXPECT_EQ(CountOther(468, 332, 468 + 8, 332 + 104, Raw(kDarkRed)), 0);
   EXPECT_EQ(CountOther(0, 0, 1024, 768, Raw(kBlue)), 40 * 40 + 8 * 104);
 }
 
-TEST_F(SceneDrawingTest, LeftEdgeAloneChoosesTheWholeTargetWithoutKey) {
+TEST_F(SceneDrawingTest, LeftEdgeZeroFillsTheWholeTargetUnkeyedOtherwiseKeyedIntoBounds) {
   WriteBitmap("images/example2.bmp", 88, 104, [](int, int) { return kBlack; });
   Start();
-  arena->Draw(backBuffer);
-  // Left edge 0: the black picture covers everything, whatever the other edges say.
-  ball->SetBounds({0, 10, 50, 60});
-  ball->Draw(backBuffer);
-  PresentFrame();
-  EXPECT_EQ(CountOther(0, 0, 1024, 768, 0), 0);
-  arena->Draw(backBuffer);
-  // Left edge 1: keyed into its rectangle, so the all-black picture leaves no trace.
-  ball->SetBounds({1, 0, 89, 104});
-  ball->Draw(backBuffer);
-  PresentFrame();
-  EXPECT_EQ(CountOther(0, 0, 1024, 768, Raw(kBlue)), 0);
+  const struct {
+    RECT bounds;
+    std::uint16_t everywhere;
+  } cases[] = {{{0, 10, 50, 60}, 0}, {{1, 0, 89, 104}, Raw(kBlue)}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bounds.left);
+    arena->Draw(backBuffer);
+    ball->SetBounds(c.bounds);
+    ball->Draw(backBuffer);
+    PresentFrame();
+    EXPECT_EQ(CountOther(0, 0, 1024, 768, c.everywhere), 0);
+  }
 }
 
 TEST_F(SceneDrawingTest, PaddleIsScaledToEachWidthItIsGiven) {
@@ -95,39 +88,33 @@ TEST_F(SceneDrawingTest, PaddleIsScaledToEachWidthItIsGiven) {
   }
 }
 
-TEST_F(SceneDrawingTest, LabelCellsAreOpaqueOnlyBehindTheText) {
+TEST_F(SceneDrawingTest, LabelCellsAreOpaqueOnlyBehindTheTextAndCutNotWrapped) {
   Start();
   arena->Draw(backBuffer);
   scoreLabel->SetText("SCORE: ", 0);
   scoreLabel->Draw();
-  PresentFrame();
-  const RECT text = Area(Raw(kBlue));
-  EXPECT_EQ(text.left, 0);
-  EXPECT_EQ(text.top, 0);
-  // One short line in the corner: the rest of the bounds keeps the arena.
-  EXPECT_GT(text.right, 20);
-  EXPECT_LT(text.right, 200);
-  EXPECT_GT(text.bottom, 6);
-  EXPECT_LT(text.bottom, 40);
-  const int area = (text.right - text.left) * (text.bottom - text.top);
-  EXPECT_EQ(CountOther(text.left, text.top, text.right, text.bottom, Raw(kBlue)), area);
-  const int white = area - CountOther(text.left, text.top, text.right, text.bottom, Raw(kWhite));
-  EXPECT_GT(white, 0);
-  EXPECT_LT(white, area / 2);
-}
-
-TEST_F(SceneDrawingTest, LabelTooWideForItsBoundsIsCutNotWrapped) {
-  Start();
-  arena->Draw(backBuffer);
   levelLabel->SetBounds({100, 100, 160, 300});
   levelLabel->SetText("LEVEL: %d", 1234567890);
   levelLabel->Draw();
   PresentFrame();
-  const RECT text = Area(Raw(kBlue));
-  EXPECT_EQ(text.left, 100);
-  EXPECT_EQ(text.top, 100);
-  EXPECT_EQ(text.right, 160);
-  EXPECT_LT(text.bottom, 140) << "a second line was drawn";
+  // A short line in the corner, its cells filled; white is the lesser part of them.
+  const RECT score = Area(Raw(kBlue), false, {0, 0, 300, 90});
+  EXPECT_EQ(score.left, 0);
+  EXPECT_EQ(score.top, 0);
+  EXPECT_GT(score.right, 20);
+  EXPECT_LT(score.right, 200);
+  EXPECT_GT(score.bottom, 6);
+  EXPECT_LT(score.bottom, 40);
+  const int area = score.right * score.bottom;
+  EXPECT_EQ(CountOther(0, 0, score.right, score.bottom, Raw(kBlue)), area);
+  const int white = area - CountOther(0, 0, score.right, score.bottom, Raw(kWhite));
+  EXPECT_GT(white, 0);
+  EXPECT_LT(white, area / 2);
+  const RECT level = Area(Raw(kBlue), false, {100, 100, 1024, 768});
+  EXPECT_EQ(level.left, 100);
+  EXPECT_EQ(level.top, 100);
+  EXPECT_EQ(level.right, 160);
+  EXPECT_LT(level.bottom, 140) << "a second line was drawn";
 }
 
 TEST_F(SceneDrawingTest, AttractPromptIsDrawnWholeInsideTheTitleBounds) {
@@ -135,14 +122,11 @@ TEST_F(SceneDrawingTest, AttractPromptIsDrawnWholeInsideTheTitleBounds) {
   FrameTick();
   const RECT title = titleLabel->GetBounds();
   ASSERT_EQ(title.right - title.left, 240);
-  // The prompt's line, well above the ball.
-  const RECT line = {0, title.top, 1024, title.top + 40};
-  const RECT cells = Area(Raw(kBlue), true, line);
-  const RECT white = Area(Raw(kWhite), false, line);
+  const RECT line = {0, title.top, 1024, title.top + 40};  // well above the ball
+  const RECT cells = Area(Raw(kBlue), false, line);
   EXPECT_EQ(cells.left, title.left);
-  EXPECT_GE(white.left, title.left);
   EXPECT_LT(cells.right, title.right) << "the prompt was cut at the bounds";
-  EXPECT_LT(white.right, title.right) << "the last character was cut";
+  EXPECT_LT(Area(Raw(kWhite), true, line).right, title.right) << "the last character was cut";
 }
 
 }  // namespace
