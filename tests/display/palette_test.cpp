@@ -4,77 +4,55 @@
 #include <array>
 #include <ostream>
 
-#include "display/display_device.h"
 #include "display/palette_utils.h"
-#include "display/sprite_loading.h"
 #include "display_fixture.h"
 #include "portable/module_resources.h"
-#include "scene/scene_objects.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using Entry = std::array<int, 4>;  // red, green, blue, flags
 constexpr int kEntries = 256;
-constexpr std::size_t kFileHeader = 14;
 
 Entry Ramp(int i) {
   return {((i >> 5) & 7) * 255 / 7, ((i >> 2) & 7) * 255 / 7, (i & 3) * 255 / 3, 0};
 }
 
-// A bitmap file's headers (info header `infoSize` bytes long), then `table` and `after`.
-Bytes BitmapFile(std::uint32_t infoSize, std::uint8_t bitCount, std::uint16_t coloursUsed,
-                 const Bytes& table, const Bytes& after = {}) {
-  Bytes bytes(kFileHeader + infoSize, 0);
-  bytes[0] = 'B', bytes[1] = 'M';
-  bytes[kFileHeader] = static_cast<std::uint8_t>(infoSize);
-  bytes[kFileHeader + 4] = 4;   // width
-  bytes[kFileHeader + 8] = 2;   // height
-  bytes[kFileHeader + 12] = 1;  // planes
-  bytes[kFileHeader + 14] = bitCount;
-  bytes[kFileHeader + 32] = static_cast<std::uint8_t>(coloursUsed);
-  bytes[kFileHeader + 33] = static_cast<std::uint8_t>(coloursUsed >> 8);
+// A bitmap file: headers (the info header `infoSize` bytes), `count` table records (blue
+// 1 + i, green 2 + i, red 3 + i, reserved 100 + i), then `after`; cut to `size` bytes.
+Bytes BitmapFile(int infoSize, int bitCount, int coloursUsed, int count, Bytes after = {},
+                 std::size_t size = SIZE_MAX) {
+  Bytes bytes(14 + infoSize, 0);
   // A longer header's extra fields get distinct bytes, so that reading them as colours shows.
-  for (std::size_t i = 40; i < infoSize; ++i) bytes[kFileHeader + i] = static_cast<std::uint8_t>(i);
-  bytes.insert(bytes.end(), table.begin(), table.end());
+  for (int i = 40; i < infoSize; ++i) bytes[14 + i] = static_cast<std::uint8_t>(i);
+  bytes[0] = 'B', bytes[1] = 'M', bytes[18] = 4, bytes[22] = 2, bytes[26] = 1;
+  bytes[14] = static_cast<std::uint8_t>(infoSize), bytes[28] = static_cast<std::uint8_t>(bitCount);
+  bytes[46] = static_cast<std::uint8_t>(coloursUsed),
+  bytes[47] = static_cast<std::uint8_t>(coloursUsed >> 8);
+  for (int i = 0; i < count; ++i) {
+    for (int value : {1 + i, 2 + i, 3 + i, 100 + i})
+      bytes.push_back(static_cast<std::uint8_t>(value));
+  }
   bytes.insert(bytes.end(), after.begin(), after.end());
+  bytes.resize(std::min(size, bytes.size()));
   return bytes;
 }
 
-// A packed DIB, as a resource holds it: the file without its first header, with some bits.
-Bytes PackedDib(std::uint32_t infoSize, std::uint8_t bitCount, std::uint16_t coloursUsed,
-                const Bytes& table) {
-  Bytes bytes = BitmapFile(infoSize, bitCount, coloursUsed, table, Bytes(8, 0));
-  return Bytes(bytes.begin() + kFileHeader, bytes.end());
+// The same as a packed DIB, as a resource holds it: no file header, and some pixel bits.
+Bytes PackedDib(int infoSize, int bitCount, int coloursUsed, int count) {
+  Bytes bytes = BitmapFile(infoSize, bitCount, coloursUsed, count, Bytes(8, 0));
+  return Bytes(bytes.begin() + 14, bytes.end());
 }
 
-// `count` table records: blue i, green 2i, red 3i, reserved 100 + i.
-Bytes Table(int count) {
-  Bytes table;
-  for (int i = 0; i < count; ++i) {
-    table.insert(table.end(),
-                 {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(2 * i),
-                  static_cast<std::uint8_t>(3 * i), static_cast<std::uint8_t>(100 + i)});
-  }
-  return table;
-}
-
-// The entries Table(count) becomes; a file keeps the reserved bytes as flags.
-std::vector<Entry> TableEntries(int count, bool flags) {
+// The entries those records become; a file keeps the reserved bytes as flags.
+std::vector<Entry> Records(int count, bool flags, std::vector<Entry> after = {}) {
   std::vector<Entry> entries;
   for (int i = 0; i < count; ++i)
-    entries.push_back({(3 * i) & 0xFF, (2 * i) & 0xFF, i, flags ? (100 + i) & 0xFF : 0});
+    entries.push_back(
+        {(3 + i) & 0xFF, (2 + i) & 0xFF, (1 + i) & 0xFF, flags ? (100 + i) & 0xFF : 0});
+  entries.insert(entries.end(), after.begin(), after.end());
   return entries;
 }
-
-struct PaletteCase {
-  const char* name;
-  Bytes file, resource;  // empty: none of that kind
-  std::vector<Entry> first;
-  int rampFrom;  // -1: what follows is not checked
-};
-
-void PrintTo(const PaletteCase& c, std::ostream* out) { *out << c.name; }
 
 class PaletteTest : public DisplayTest {
  protected:
@@ -102,6 +80,15 @@ TEST_F(PaletteTest, NoPathOrNoFileGivesTheRampAlone) {
   }
 }
 
+struct PaletteCase {
+  const char* name;
+  Bytes file, resource;  // empty: none of that kind
+  std::vector<Entry> first;
+  int rampFrom;  // -1: what follows is not checked
+};
+
+void PrintTo(const PaletteCase& c, std::ostream* out) { *out << c.name; }
+
 class PaletteCaseTest : public PaletteTest, public ::testing::WithParamInterface<PaletteCase> {};
 
 TEST_P(PaletteCaseTest, TakesItsColoursOverTheRamp) {
@@ -113,44 +100,28 @@ TEST_P(PaletteCaseTest, TakesItsColoursOverTheRamp) {
   for (int i = c.rampFrom; i >= 0 && i < kEntries; ++i) EXPECT_EQ(entries[i], Ramp(i)) << i;
 }
 
-// Sixteen colours then, as they are, the pixel bytes that follow them in the file.
-std::vector<Entry> FourBitFileEntries() {
-  auto entries = TableEntries(16, true);
-  entries.insert(entries.end(), {{0x01, 0x23, 0x45, 0x67}, {0x89, 0xAB, 0xCD, 0xEF}});
-  return entries;
-}
-const Bytes kFourBitPixels = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF};
-
-Bytes Prefix(Bytes bytes, std::size_t size) {
-  bytes.resize(size);
-  return bytes;
-}
-
-PaletteCase File(const char* name, Bytes file, std::vector<Entry> first, int rampFrom) {
-  return {name, std::move(file), {}, std::move(first), rampFrom};
-}
-PaletteCase Resource(const char* name, Bytes dib, std::vector<Entry> first, int rampFrom) {
-  return {name, {}, std::move(dib), std::move(first), rampFrom};
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Cases, PaletteCaseTest,
     ::testing::Values(
-        File("FourBitFile", BitmapFile(40, 4, 0, Table(16), kFourBitPixels), FourBitFileEntries(),
-             18),
-        Resource("FourBitResource", PackedDib(40, 4, 0, Table(16)), TableEntries(16, false), 16),
-        File("OverTwoHundredFiftySixColours", BitmapFile(40, 8, 1000, Table(256)),
-             TableEntries(256, true), -1),
+        // Sixteen colours, then the pixel bytes after them land in entries 16 and 17 as they are.
+        PaletteCase{"FourBitFile",
+                    BitmapFile(40, 4, 0, 16, {1, 2, 3, 4, 5, 6, 7, 8}),
+                    {},
+                    Records(16, true, {{1, 2, 3, 4}, {5, 6, 7, 8}}),
+                    18},
+        PaletteCase{"FourBitResource", {}, PackedDib(40, 4, 0, 16), Records(16, false), 16},
+        PaletteCase{"OverTwoHundredFiftySixColours",
+                    BitmapFile(40, 8, 1000, 256),
+                    {},
+                    Records(256, true),
+                    -1},
         // A 108-byte header: the "table" read at byte 54 is the header's rest, unexchanged.
-        File("FileHeaderNotFortyBytes", BitmapFile(108, 8, 4, Table(4)), {{40, 41, 42, 43}}, -1),
-        File("TruncatedFile", Prefix(BitmapFile(40, 8, 4, Table(4)), 20), {}, 0),
-        Resource("ResourceWithLargerHeader", PackedDib(108, 8, 2, Table(2)), TableEntries(2, false),
-                 2),
-        PaletteCase{"ResourceBeforeFile",
-                    BitmapFile(40, 8, 1, {9, 9, 9, 9}),
-                    PackedDib(40, 8, 1, {1, 2, 3, 4}),
-                    {{3, 2, 1, 0}},
-                    1}),
+        PaletteCase{
+            "FileHeaderNotFortyBytes", BitmapFile(108, 8, 4, 4), {}, {{40, 41, 42, 43}}, -1},
+        PaletteCase{"TruncatedFile", BitmapFile(40, 8, 4, 4, {}, 20), {}, {}, 0},
+        PaletteCase{"ResourceWithLargerHeader", {}, PackedDib(108, 8, 2, 2), Records(2, false), 2},
+        PaletteCase{"ResourceBeforeFile", BitmapFile(40, 8, 1, 0, {9, 9, 9, 9}),
+                    PackedDib(40, 8, 1, 2), Records(1, false), 1}),
     [](const ::testing::TestParamInfo<PaletteCase>& info) { return info.param.name; });
 
 TEST_F(DisplayTest, MatchSurfaceColorGivesTheRawValueAndPutsTheFirstPixelBack) {
