@@ -26,7 +26,6 @@ class StartUpFailureTest : public DisplayTest,
 
 TEST_P(StartUpFailureTest, ShowsItsMessageOnceAndGoesOnWhereItCan) {
   const StartUpFailure& failure = GetParam();
-  WriteScenePictures();
   host_.Fail(failure.call);
   InitDisplay();
   ASSERT_EQ(host_.messages().size(), 1u);
@@ -58,7 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<StartUpFailure>& info) { return info.param.name; });
 
 TEST_F(DisplayTest, FailedFlipsPresentOnceOrGiveUpAndRequestQuit) {
-  WriteScenePictures();
   Start();
   ASSERT_TRUE(host_.messages().empty());
   ASSERT_EQ(host_.screenWidth(), 1024);

@@ -1,5 +1,6 @@
-// Display tests: a fresh game in a scratch working directory of its own, with helpers to
-// write bitmaps there and to read the presented frame and surfaces back.
+// Display tests: a fresh game in a scratch working directory of its own, holding solid
+// scene pictures, with helpers to write bitmaps there and to read the presented frame and surfaces
+// back.
 #pragma once
 
 #include <SDL.h>
@@ -17,6 +18,7 @@
 #include "display/display_device.h"
 #include "display/sprite_loading.h"
 #include "platform/platform.h"
+#include "portable/module_resources.h"
 #include "scene/scene_objects.h"
 #include "support/fresh_game.h"
 
@@ -71,8 +73,10 @@ class DisplayTest : public FreshGame {
     std::filesystem::remove_all(scratch_);
     std::filesystem::create_directories(scratch_ / "images");
     std::filesystem::current_path(scratch_);
+    WriteScenePictures();
   }
   void TearDown() override {
+    portable::ClearModuleResources();
     std::filesystem::current_path(previous_);
     std::filesystem::remove_all(scratch_);
     FreshGame::TearDown();

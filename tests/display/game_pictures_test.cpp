@@ -23,7 +23,8 @@ class GamePicturesTest : public DisplayTest {
   void SetUp() override {
     DisplayTest::SetUp();
     for (const char* name : {"arena2.bmp", "example2.bmp", "paddle4.bmp"})
-      std::filesystem::copy_file(kImages / name, scratch_ / "images" / name);
+      std::filesystem::copy_file(kImages / name, scratch_ / "images" / name,
+                                 std::filesystem::copy_options::overwrite_existing);
     Start();
     ASSERT_TRUE(host_.debugLines().empty());
   }

@@ -6,7 +6,6 @@
 
 #include "display/palette_utils.h"
 #include "display_fixture.h"
-#include "portable/module_resources.h"
 
 namespace {
 
@@ -56,11 +55,6 @@ std::vector<Entry> Records(int count, bool flags, std::vector<Entry> after = {})
 
 class PaletteTest : public DisplayTest {
  protected:
-  void TearDown() override {
-    portable::ClearModuleResources();
-    DisplayTest::TearDown();
-  }
-
   std::vector<Entry> Load(const char* path) {
     InitDisplay();
     IDirectDrawPalette* palette = LoadBitmapPalette(directDraw, path);
@@ -126,7 +120,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(DisplayTest, MatchSurfaceColorGivesTheRawValueAndPutsTheFirstPixelBack) {
   constexpr std::uint16_t kBefore = 0x1234;
-  WriteScenePictures();
   Start();
   IDirectDrawSurface* surface = ball->GetSurface();
   Fill(surface, kBefore);

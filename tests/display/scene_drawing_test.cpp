@@ -8,11 +8,6 @@ namespace {
 
 class SceneDrawingTest : public DisplayTest {
  protected:
-  void SetUp() override {
-    DisplayTest::SetUp();
-    WriteScenePictures();
-  }
-
   // The bounding box of presented pixels in `in` that are (`equal`) or are not `raw`.
   RECT Area(std::uint16_t raw, bool equal, RECT in = {0, 0, 1024, 768}) const {
     RECT box = {in.right, in.bottom, -1, -1};

@@ -6,7 +6,6 @@
 #include "display_fixture.h"
 #include "game/frame_tick.h"
 #include "game/game_state.h"
-#include "portable/module_resources.h"
 
 namespace {
 
@@ -18,17 +17,7 @@ Colour Quadrant(int x, int y, int splitX, int splitY) {
   return x < splitX ? kYellow : kCyan;
 }
 
-class SpriteLoadingTest : public DisplayTest {
- protected:
-  void SetUp() override {
-    DisplayTest::SetUp();
-    WriteScenePictures();
-  }
-  void TearDown() override {
-    portable::ClearModuleResources();
-    DisplayTest::TearDown();
-  }
-};
+using SpriteLoadingTest = DisplayTest;
 
 TEST_F(SpriteLoadingTest, CopyStretchesTheAskedRectangleSeparatelyInEachDirection) {
   WriteBitmap("quads.bmp", 40, 20, [](int x, int y) { return Quadrant(x, y, 20, 10); });
