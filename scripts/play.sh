@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 ensure_packages "${GAME_PACKAGES[@]}"
-cmake --preset default >/dev/null
-cmake --build --preset default --target paddleball
-exec build/default/paddleball "$@"
+cmake --preset game >/dev/null
+cmake --build --preset game
+exec build/game/paddleball "$@"
