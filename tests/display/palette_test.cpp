@@ -140,4 +140,19 @@ TEST_F(DisplayTest, MatchSurfaceColorGivesTheRawValueAndPutsTheFirstPixelBack) {
   EXPECT_EQ(PixelOf(backBuffer, 500, 380), 0x0F0F);
 }
 
+// The match reads only the corner pixel's own bytes: a one-pixel 16-bit surface ends
+// right after it (the address checker sees any wider read).
+TEST_F(DisplayTest, MatchSurfaceColorReadsNoFurtherThanTheCornerPixel) {
+  Start();
+  DDSURFACEDESC desc = {};
+  desc.dwSize = sizeof(desc);
+  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+  desc.dwWidth = 1;
+  desc.dwHeight = 1;
+  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+  IDirectDrawSurface* tiny = nullptr;
+  ASSERT_EQ(directDraw->CreateSurface(&desc, &tiny, nullptr), DD_OK);
+  EXPECT_EQ(MatchSurfaceColor(tiny, RGB(0, 255, 0)), 0x07E0u);
+}
+
 }  // namespace
