@@ -43,6 +43,12 @@ void CreateFlippingSurfaces() {
   }
 }
 
+// The mode's rate as the display reports it; 0 where it does not answer.
+unsigned ReportedRefreshHertz() {
+  DWORD hertz = 0;
+  return directDraw->GetMonitorFrequency(&hertz) == DD_OK ? static_cast<unsigned>(hertz) : 0;
+}
+
 }  // namespace
 
 void InitDisplay() {
@@ -63,10 +69,12 @@ void PresentFrame() {
   // spinning for ever. Lost surfaces are given back and refilled before retrying.
   constexpr int kMaxFlipAttempts = 64;
   if (primarySurface == nullptr) return;
+  RefreshHold& hold = GameRefreshHold();
   for (int attempt = 0; attempt < kMaxFlipAttempts; ++attempt) {
+    hold.BeforeFlip();
     const HRESULT result = primarySurface->Flip(nullptr, DDFLIP_WAIT);
     if (result == DD_OK) {
-      HoldFrameToRefresh();
+      hold.AfterFlip(ReportedRefreshHertz());
       return;
     }
     if (result == DDERR_SURFACELOST) {

@@ -1,19 +1,42 @@
 #include "display/refresh_hold.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "platform/platform.h"
 
-RefreshHold::RefreshHold(Clock::duration period, Now now, SleepUntil sleepUntil)
-    : period_(period), now_(now), sleepUntil_(sleepUntil) {}
+namespace {
 
-void RefreshHold::AfterFlip() {
+using Clock = RefreshHold::Clock;
+
+// Rates outside these are no real mode's: some drivers answer 0 or 1 for "the default".
+constexpr unsigned kMinPlausibleHertz = 20;
+constexpr unsigned kMaxPlausibleHertz = 500;
+constexpr Clock::duration kShortestPlausiblePeriod =
+    std::chrono::nanoseconds(1'000'000'000 / kMaxPlausibleHertz);
+constexpr Clock::duration kLongestPlausiblePeriod =
+    std::chrono::nanoseconds(1'000'000'000 / kMinPlausibleHertz);
+
+}  // namespace
+
+RefreshHold::RefreshHold(Now now, SleepUntil sleepUntil) : now_(now), sleepUntil_(sleepUntil) {}
+
+void RefreshHold::BeforeFlip() { flipStarted_ = now_(); }
+
+void RefreshHold::AfterFlip(unsigned reportedHertz) {
+  const Clock::time_point now = now_();
+  if (!started_) {
+    previousFrame_ = now;
+    started_ = true;
+    return;
+  }
+  LearnFrom(now - previousFrame_, now - flipStarted_);
+  const Clock::duration period = Period(reportedHertz);
   // A frame this close to a full refresh was paced by the flip: waiting out the sliver left
   // would only risk a coarse system sleep making it miss the next refresh.
-  constexpr Clock::duration kOnTimeSlack = std::chrono::milliseconds(1);
-  const Clock::time_point now = now_();
-  const Clock::time_point due = previousFrame_ + period_;
-  if (started_ && now + kOnTimeSlack < due) {
+  const Clock::duration onTimeSlack = period / 16;
+  const Clock::time_point due = previousFrame_ + period;
+  if (now + onTimeSlack < due) {
     sleepUntil_(due);
     // The next frame is due a whole refresh after this one was due, however late the sleep
     // woke, so oversleeping does not slow the game below the refresh rate.
@@ -21,7 +44,30 @@ void RefreshHold::AfterFlip() {
   } else {
     previousFrame_ = now;
   }
-  started_ = true;
+}
+
+Clock::duration RefreshHold::Period(unsigned reportedHertz) const {
+  if (reportedHertz >= kMinPlausibleHertz && reportedHertz <= kMaxPlausibleHertz) {
+    return std::chrono::nanoseconds(1'000'000'000 / reportedHertz);
+  }
+  // Too few waits to tell a refresh from a stray stall.
+  constexpr std::size_t kEnoughWaits = 3;
+  const std::size_t count = std::min(waitedCount_, waitedFrames_.size());
+  if (count < kEnoughWaits) return kFallbackPeriod;
+  // The median: a frame that missed a refresh, or a wait cut short, does not move it.
+  std::array<Clock::duration, std::tuple_size_v<decltype(waitedFrames_)>> frames = waitedFrames_;
+  const auto middle = frames.begin() + static_cast<std::ptrdiff_t>(count / 2);
+  std::nth_element(frames.begin(), middle, frames.begin() + static_cast<std::ptrdiff_t>(count));
+  return *middle;
+}
+
+void RefreshHold::LearnFrom(Clock::duration frame, Clock::duration flip) {
+  // A flip that took most of its frame was waiting for the display, so the frame lasted
+  // one refresh; quick flips only tell how fast the game draws.
+  const bool waited = flip * 2 >= frame;
+  if (!waited || frame < kShortestPlausiblePeriod || frame > kLongestPlausiblePeriod) return;
+  waitedFrames_[waitedCount_ % waitedFrames_.size()] = frame;
+  ++waitedCount_;
 }
 
 void RefreshHold::SleepUntilOnThisThread(Clock::time_point wakeTime) {
@@ -54,11 +100,11 @@ void PlatformSleepUntil(RefreshHold::Clock::time_point wakeTime) {
 
 }  // namespace
 
-void HoldFrameToRefresh() {
+RefreshHold& GameRefreshHold() {
   // A system sleep is otherwise only as fine as the default timer tick, up to 16 ms.
   constexpr UINT kTimerMilliseconds = 1;
   static const MMRESULT fineTimer = timeBeginPeriod(kTimerMilliseconds);
-  static RefreshHold hold(RefreshHold::kRefreshPeriod, PlatformNow, PlatformSleepUntil);
+  static RefreshHold hold(PlatformNow, PlatformSleepUntil);
   (void)fineTimer;
-  hold.AfterFlip();
+  return hold;
 }

@@ -1,7 +1,9 @@
-// Holding each presented frame to one display refresh when the flip itself does not wait.
+// Holding each presented frame to one refresh of the display mode when the flip does not wait.
 #pragma once
 
+#include <array>
 #include <chrono>
+#include <cstddef>
 
 class RefreshHold {
  public:
@@ -9,25 +11,33 @@ class RefreshHold {
   using Now = Clock::time_point (*)();
   using SleepUntil = void (*)(Clock::time_point);
 
-  // The 1024 x 768 mode is asked for without a rate; 60 Hz is what such modes run at.
-  static constexpr Clock::duration kRefreshPeriod = std::chrono::nanoseconds(1'000'000'000 / 60);
+  // What a mode runs at when it neither reports its rate nor paces its flips.
+  static constexpr Clock::duration kFallbackPeriod = std::chrono::nanoseconds(1'000'000'000 / 60);
 
-  explicit RefreshHold(Clock::duration period = kRefreshPeriod, Now now = Clock::now,
-                       SleepUntil sleepUntil = SleepUntilOnThisThread);
+  explicit RefreshHold(Now now = Clock::now, SleepUntil sleepUntil = SleepUntilOnThisThread);
 
-  // Called after each successful flip: waits out the rest of the refresh when the frame
-  // (drawing and flip together) came sooner than one refresh after the frame before.
-  void AfterFlip();
+  // Called just before each attempt to flip.
+  void BeforeFlip();
+
+  // Called after each successful flip with the rate the mode reports (0 where it reports
+  // none): waits out the rest of the refresh when the frame came well under one refresh
+  // after the frame before.
+  void AfterFlip(unsigned reportedHertz);
 
  private:
   static void SleepUntilOnThisThread(Clock::time_point wakeTime);
+  Clock::duration Period(unsigned reportedHertz) const;
+  void LearnFrom(Clock::duration frame, Clock::duration flip);
 
-  Clock::duration period_;
   Now now_;
   SleepUntil sleepUntil_;
   Clock::time_point previousFrame_{};
+  Clock::time_point flipStarted_{};
   bool started_ = false;
+  // Frame times of the latest flips that waited for the display, oldest overwritten first.
+  std::array<Clock::duration, 9> waitedFrames_{};
+  std::size_t waitedCount_ = 0;
 };
 
 // The hold that PresentFrame applies; one for the life of the process.
-void HoldFrameToRefresh();
+RefreshHold& GameRefreshHold();

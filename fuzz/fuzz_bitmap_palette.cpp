@@ -38,6 +38,7 @@ class RecordingDirectDraw final : public IDirectDraw {
     return DD_OK;
   }
   HRESULT WaitForVerticalBlank(DWORD, HANDLE) override { return DD_OK; }
+  HRESULT GetMonitorFrequency(DWORD*) override { return DDERR_UNSUPPORTED; }
   RecordingPalette palette;
 };
 

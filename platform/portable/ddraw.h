@@ -140,6 +140,7 @@ class IDirectDraw {
   virtual HRESULT CreatePalette(DWORD flags, LPPALETTEENTRY entries, LPDIRECTDRAWPALETTE* palette,
                                 IUnknown* outer) = 0;
   virtual HRESULT WaitForVerticalBlank(DWORD flags, HANDLE event) = 0;
+  virtual HRESULT GetMonitorFrequency(DWORD* frequency) = 0;
 
  protected:
   ~IDirectDraw() = default;

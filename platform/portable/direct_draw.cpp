@@ -67,6 +67,14 @@ class DirectDraw final : public IDirectDraw {
 
   HRESULT WaitForVerticalBlank(DWORD /*flags*/, HANDLE /*event*/) override { return DD_OK; }
 
+  HRESULT GetMonitorFrequency(DWORD* frequency) override {
+    // Every host presents the emulated mode at 60 Hz.
+    constexpr DWORD kEmulatedHertz = 60;
+    if (frequency == nullptr) return DDERR_INVALIDPARAMS;
+    *frequency = kEmulatedHertz;
+    return DD_OK;
+  }
+
  private:
   HRESULT CreatePrimary(const DDSURFACEDESC& desc, LPDIRECTDRAWSURFACE* surface) {
     if (!host::Current().Allows(host::Call::kCreatePrimarySurface)) return DDERR_GENERIC;

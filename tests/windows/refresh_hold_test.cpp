@@ -1,5 +1,5 @@
-// The hold after each flip: a flip that returns at once is held to one refresh, a flip
-// that already waited for the display is left alone.
+// The hold after each flip: frames paced by the display are left alone at any rate, frames
+// whose flip returns at once are held to one refresh of the mode's rate.
 #include "display/refresh_hold.h"
 
 #include <gtest/gtest.h>
@@ -8,101 +8,130 @@
 #include "host/headless/headless_host.h"
 
 #include <chrono>
-#include <vector>
+#include <ostream>
 
 namespace {
 
 using Clock = RefreshHold::Clock;
+using std::chrono::microseconds;
 using std::chrono::milliseconds;
+using std::chrono::nanoseconds;
+using Milliseconds = std::chrono::duration<double, std::milli>;
 
-constexpr Clock::duration kPeriod = milliseconds(16);
+Clock::duration PeriodAt(unsigned hertz) { return nanoseconds(1'000'000'000 / hertz); }
 
-// A clock that moves only when told, and records every sleep the hold asks for.
+// A clock that moves only when told, and counts the sleeps the hold asks for.
 struct FakeTime {
   static inline Clock::time_point now{};
   static inline Clock::duration oversleep{};
-  static inline std::vector<Clock::time_point> sleeps;
+  static inline int sleeps = 0;
 
   static Clock::time_point Now() { return now; }
   static void SleepUntil(Clock::time_point wakeTime) {
-    sleeps.push_back(wakeTime);
+    ++sleeps;
     if (now < wakeTime) now = wakeTime + oversleep;
   }
-  static void Reset() {
+  static void Reset(Clock::duration lateWakes) {
     now = Clock::time_point{} + milliseconds(1000);
-    oversleep = {};
-    sleeps.clear();
+    oversleep = lateWakes;
+    sleeps = 0;
   }
 };
 
-class RefreshHoldTest : public ::testing::Test {
- protected:
-  void SetUp() override { FakeTime::Reset(); }
-  RefreshHold hold_{kPeriod, FakeTime::Now, FakeTime::SleepUntil};
+// Frames of one kind: each draws for 3 ms, then flips on a display that waits for
+// its next refresh at displayHertz (0: the flip returns at once), in a mode that reports
+// reportedHertz (0: reports none).
+struct Frames {
+  int count;
+  unsigned displayHertz;
+  unsigned reportedHertz;
 };
 
-TEST_F(RefreshHoldTest, FlipsThatReturnAtOnceAreHeldToOneRefreshEach) {
-  const Clock::time_point first = FakeTime::now;
-  hold_.AfterFlip();
-  EXPECT_TRUE(FakeTime::sleeps.empty()) << "the first frame has nothing to be held against";
-  for (int frame = 1; frame <= 3; ++frame) {
-    FakeTime::now += milliseconds(2);  // drawing, and a flip that did not wait
-    hold_.AfterFlip();
-    ASSERT_EQ(FakeTime::sleeps.size(), static_cast<std::size_t>(frame));
-    EXPECT_EQ(FakeTime::sleeps.back(), first + frame * kPeriod);
+void RunFrames(RefreshHold& hold, const Frames& frames) {
+  constexpr Clock::duration kDraw = milliseconds(3);
+  constexpr Clock::duration kInstantFlip = microseconds(500);
+  for (int frame = 0; frame < frames.count; ++frame) {
+    FakeTime::now += kDraw;
+    hold.BeforeFlip();
+    if (frames.displayHertz == 0) {
+      FakeTime::now += kInstantFlip;
+    } else {
+      const Clock::duration refresh = PeriodAt(frames.displayHertz);
+      FakeTime::now =
+          Clock::time_point{} + (FakeTime::now.time_since_epoch() / refresh + 1) * refresh;
+    }
+    hold.AfterFlip(frames.reportedHertz);
   }
 }
 
-TEST_F(RefreshHoldTest, FlipsThatAlreadyTookARefreshAddNoWait) {
-  hold_.AfterFlip();
-  // A display-paced flip, a little late, exactly on time, and a hair early; then a slow frame.
-  for (Clock::duration frame :
-       {kPeriod + milliseconds(1), kPeriod, kPeriod - milliseconds(1) / 2, 3 * kPeriod}) {
-    FakeTime::now += frame;
-    hold_.AfterFlip();
+struct HoldCase {
+  const char* name;
+  Frames before;           // what the display did until now, the hold learning from it
+  Frames measured;         // the frames whose pace is checked
+  unsigned expectedHertz;  // the pace they are held to; 0: never held
+  Clock::duration lateWakes = {};
+};
+
+void PrintTo(const HoldCase& row, std::ostream* out) { *out << row.name; }
+
+class RefreshHoldTest : public ::testing::TestWithParam<HoldCase> {};
+
+TEST_P(RefreshHoldTest, StepsAtTheModesRate) {
+  const HoldCase& row = GetParam();
+  FakeTime::Reset(row.lateWakes);
+  RefreshHold hold(FakeTime::Now, FakeTime::SleepUntil);
+  RunFrames(hold, row.before);
+  const Clock::time_point start = FakeTime::now;
+  const int sleepsBefore = FakeTime::sleeps;
+  RunFrames(hold, row.measured);
+  if (row.expectedHertz == 0) {
+    EXPECT_EQ(FakeTime::sleeps, sleepsBefore) << "a frame paced by the display was held";
+    return;
   }
-  EXPECT_TRUE(FakeTime::sleeps.empty());
+  const Clock::duration elapsed = FakeTime::now - start;
+  const Clock::duration expected = row.measured.count * PeriodAt(row.expectedHertz);
+  EXPECT_NEAR(Milliseconds(elapsed).count(), Milliseconds(expected).count(),
+              1.0 + Milliseconds(row.lateWakes).count());
 }
 
-TEST_F(RefreshHoldTest, LateWakingDoesNotSlowTheFramesBelowTheRefreshRate) {
-  FakeTime::oversleep = milliseconds(3);
-  const Clock::time_point first = FakeTime::now;
-  hold_.AfterFlip();
-  constexpr int kFrames = 10;
-  for (int frame = 1; frame <= kFrames; ++frame) {
-    FakeTime::now += milliseconds(1);
-    hold_.AfterFlip();
-  }
-  // Each wake is due one refresh after the one before, not after the late wake.
-  ASSERT_FALSE(FakeTime::sleeps.empty());
-  EXPECT_EQ(FakeTime::sleeps.back(), first + kFrames * kPeriod);
-}
+constexpr int kFrames = 24;
 
-TEST_F(RefreshHoldTest, AfterASlowFrameTheNextRefreshCountsFromIt) {
-  hold_.AfterFlip();
-  FakeTime::now += 5 * kPeriod;  // e.g. a sound cue that held the program
+INSTANTIATE_TEST_SUITE_P(
+    Frames, RefreshHoldTest,
+    ::testing::Values(
+        HoldCase{"Paced60", {1, 60, 60}, {kFrames, 60, 60}, 0},
+        HoldCase{"Paced75", {1, 75, 75}, {kFrames, 75, 75}, 0},
+        HoldCase{"Paced120", {1, 120, 120}, {kFrames, 120, 120}, 0},
+        HoldCase{"Paced75ReportingNoRate", {kFrames, 75, 0}, {kFrames, 75, 0}, 0},
+        HoldCase{"Paced120ReportingNoRate", {kFrames, 120, 0}, {kFrames, 120, 0}, 0},
+        HoldCase{"InstantAtReported60", {1, 0, 60}, {kFrames, 0, 60}, 60},
+        HoldCase{"InstantAtReported75", {1, 0, 75}, {kFrames, 0, 75}, 75},
+        HoldCase{"InstantAtReported120", {1, 0, 120}, {kFrames, 0, 120}, 120},
+        HoldCase{"InstantAfterAModeChange", {kFrames, 0, 60}, {kFrames, 0, 120}, 120},
+        HoldCase{"InstantAfterPacedModeChange", {kFrames, 120, 120}, {kFrames, 0, 75}, 75},
+        HoldCase{"InstantAtTheRateLearnedFromWaits", {kFrames, 120, 0}, {kFrames, 0, 0}, 120},
+        HoldCase{"InstantWithNothingLearned", {1, 0, 0}, {kFrames, 0, 0}, 60},
+        // Some drivers answer 1 for "the hardware's default".
+        HoldCase{"InstantWithAnImplausibleRate", {1, 0, 1}, {kFrames, 0, 1}, 60},
+        // Each wake is due one refresh after the one before, not after the late wake.
+        HoldCase{"InstantWakingLate", {1, 0, 60}, {kFrames, 0, 60}, 60, milliseconds(3)}),
+    [](const ::testing::TestParamInfo<HoldCase>& info) { return info.param.name; });
+
+TEST(RefreshHoldSlowFrameTest, TheNextRefreshCountsFromASlowFrame) {
+  FakeTime::Reset({});
+  RefreshHold hold(FakeTime::Now, FakeTime::SleepUntil);
+  hold.AfterFlip(60);
+  FakeTime::now += 5 * PeriodAt(60);  // e.g. a sound cue that held the program
+  hold.AfterFlip(60);
   const Clock::time_point slowFrame = FakeTime::now;
-  hold_.AfterFlip();
   FakeTime::now += milliseconds(1);
-  hold_.AfterFlip();
-  ASSERT_EQ(FakeTime::sleeps.size(), 1u);
-  EXPECT_EQ(FakeTime::sleeps.back(), slowFrame + kPeriod);
+  hold.AfterFlip(60);
+  EXPECT_EQ(FakeTime::now, slowFrame + PeriodAt(60));
 }
 
-// On the real clock: frames whose flip returns at once take at least a refresh each.
-TEST(RefreshHoldRealClockTest, HeldFramesLastAtLeastOneRefreshEach) {
-  RefreshHold hold;
-  constexpr int kFrames = 6;
-  hold.AfterFlip();
-  const Clock::time_point start = Clock::now();
-  for (int frame = 0; frame < kFrames; ++frame) hold.AfterFlip();
-  const Clock::duration elapsed = Clock::now() - start;
-  // The first held frame may end early by up to how long the untimed first call took.
-  EXPECT_GE(elapsed, kFrames * RefreshHold::kRefreshPeriod - milliseconds(1));
-}
-
-// The game's hold keeps time on the platform's clock: a host with virtual time is held
-// in virtual time (never in real time), and only when its flips return at once.
+// The game's hold keeps time on the platform's clock, at the rate the portable layer
+// reports: a host with virtual time is held in virtual time, only when its flips return
+// at once.
 TEST(RefreshHoldOnPlatformClockTest, HoldsInTheHostsOwnTimeOnlyWhenFlipsReturnAtOnce) {
   host::HeadlessHost headless;
   host::Install(&headless);
