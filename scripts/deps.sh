@@ -1,4 +1,5 @@
-# Installs the Debian packages named as arguments that are not installed yet.
+# Installs the Debian packages named as arguments that are not installed yet, adding the
+# i386 architecture first when one of them is named "package:i386".
 # Sourced by the other scripts; uses sudo when not run as root.
 ensure_packages() {
   local missing=()
@@ -11,14 +12,21 @@ ensure_packages() {
   echo "Installing: ${missing[*]}"
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  if [[ " ${missing[*]} " == *":i386 "* ]] &&
+    ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq -o DPkg::Lock::Timeout=900 \
+    --no-install-recommends "${missing[@]}"
 }
 
 # What building and running the game needs.
 GAME_PACKAGES=(build-essential cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev
   libsdl2-image-dev fonts-dejavu-core fonts-dejavu-extra)
 
-# What the tests, tools, benchmarks, fuzzers and the Windows build need on top.
+# What the tests, tools, benchmarks, fuzzers and the Windows builds need on top. Wine's 32-bit
+# half needs 32-bit GL, or its flip crashes.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
-  x11-utils imagemagick sox mingw-w64 wine wine64)
+  x11-utils imagemagick sox mingw-w64 wine wine64 wine32:i386 libgl1-mesa-dri:i386
+  libglx-mesa0:i386)
