@@ -9,8 +9,8 @@ ensure_packages "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
 cmake --preset default
 cmake --build --preset default
-ctest --preset default --parallel 2
+ctest --preset default --parallel "$(nproc)"
 
 cmake --preset asan
 cmake --build --preset asan
-ctest --preset asan --label-regex unit --exclude-regex '^fuzz' --parallel 2
+ctest --preset asan --label-regex unit --parallel "$(nproc)"
