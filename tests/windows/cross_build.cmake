@@ -20,7 +20,8 @@ if(NOT configured EQUAL 0)
   message(FATAL_ERROR "configuring the ${TRIPLET} build failed")
 endif()
 
-execute_process(COMMAND ${CMAKE_COMMAND} --build ${BINARY_DIR} -j 2 RESULT_VARIABLE built)
+# Ninja's own job count already uses every core.
+execute_process(COMMAND ${CMAKE_COMMAND} --build ${BINARY_DIR} RESULT_VARIABLE built)
 if(NOT built EQUAL 0)
   message(FATAL_ERROR "building the ${TRIPLET} game failed")
 endif()
