@@ -7,11 +7,29 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "host/sdl/wav_decoder.h"
 #include "wav_bytes.h"
 
 namespace {
+
+// Sets an environment variable for as long as it lives, then puts back what was there.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    ::setenv(name, value, 1);
+  }
+  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
 
 SDL_AudioSpec Device(int freq, SDL_AudioFormat format, Uint8 channels) {
   SDL_AudioSpec device{};
@@ -50,7 +68,7 @@ TEST(DecodeWav, KeepsTheWholeLengthFromAnyPcmLayoutToAnyDevice) {
 // The driver is read when the audio subsystem starts, which each player does for itself.
 class DummyDevice : public ::testing::Test {
  protected:
-  void SetUp() override { ::setenv("SDL_AUDIODRIVER", "dummy", 1); }
+  ScopedEnv driver_{"SDL_AUDIODRIVER", "dummy"};
   ScratchDir dir_;
 };
 
@@ -103,7 +121,7 @@ TEST_F(DummyDevice, AnUnplayableFileQueuesNothingAndLeavesThePlayerWorking) {
 }
 
 TEST(NoAudioDevice, EveryCallReturnsWithNothingQueued) {
-  ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  const ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
   ScratchDir dir;
   const std::string path = dir.Write("a.wav", MonoSilence(1.0));
   SdlAudio audio;
