@@ -10,7 +10,7 @@ namespace {
 using Clock = RefreshHold::Clock;
 
 // Rates outside these are no real mode's: some drivers answer 0 or 1 for "the default".
-constexpr unsigned kMinPlausibleHertz = 20;
+constexpr unsigned kMinPlausibleHertz = 50;
 constexpr unsigned kMaxPlausibleHertz = 500;
 constexpr Clock::duration kShortestPlausiblePeriod =
     std::chrono::nanoseconds(1'000'000'000 / kMaxPlausibleHertz);
@@ -30,13 +30,19 @@ void RefreshHold::AfterFlip(unsigned reportedHertz) {
     started_ = true;
     return;
   }
-  LearnFrom(now - previousFrame_, now - flipStarted_);
-  const Clock::duration period = Period(reportedHertz);
+  // A flip that took most of its frame was waiting for the display; quick flips only tell
+  // how fast the game draws.
+  const Clock::duration frame = now - previousFrame_;
+  const bool waited = (now - flipStarted_) * 2 >= frame;
+  if (waited) LearnFrom(frame);
+  const std::optional<Clock::duration> known = KnownPeriod(reportedHertz);
+  const Clock::duration period = known.value_or(kFallbackPeriod);
   // A frame this close to a full refresh was paced by the flip: waiting out the sliver left
   // would only risk a coarse system sleep making it miss the next refresh.
   const Clock::duration onTimeSlack = period / 16;
   const Clock::time_point due = previousFrame_ + period;
-  if (now + onTimeSlack < due) {
+  // With no rate to go by, a flip that waited is trusted to have kept the display's pace.
+  if ((known || !waited) && now + onTimeSlack < due) {
     sleepUntil_(due);
     // The next frame is due a whole refresh after this one was due, however late the sleep
     // woke, so oversleeping does not slow the game below the refresh rate.
@@ -46,27 +52,31 @@ void RefreshHold::AfterFlip(unsigned reportedHertz) {
   }
 }
 
-Clock::duration RefreshHold::Period(unsigned reportedHertz) const {
+std::optional<Clock::duration> RefreshHold::KnownPeriod(unsigned reportedHertz) const {
   if (reportedHertz >= kMinPlausibleHertz && reportedHertz <= kMaxPlausibleHertz) {
     return std::chrono::nanoseconds(1'000'000'000 / reportedHertz);
   }
   // Too few waits to tell a refresh from a stray stall.
   constexpr std::size_t kEnoughWaits = 3;
   const std::size_t count = std::min(waitedCount_, waitedFrames_.size());
-  if (count < kEnoughWaits) return kFallbackPeriod;
+  if (count < kEnoughWaits) return std::nullopt;
   // The median: a frame that missed a refresh, or a wait cut short, does not move it.
   std::array<Clock::duration, std::tuple_size_v<decltype(waitedFrames_)>> frames = waitedFrames_;
+  const auto end = frames.begin() + static_cast<std::ptrdiff_t>(count);
   const auto middle = frames.begin() + static_cast<std::ptrdiff_t>(count / 2);
-  std::nth_element(frames.begin(), middle, frames.begin() + static_cast<std::ptrdiff_t>(count));
-  return *middle;
+  std::nth_element(frames.begin(), middle, end);
+  const Clock::duration median = *middle;
+  // A display paces its flips alike; flips slowed by their own work or a busy machine vary.
+  const auto alike = std::count_if(frames.begin(), end, [median](Clock::duration frame) {
+    return frame - median <= median / 16 && median - frame <= median / 16;
+  });
+  if (static_cast<std::size_t>(alike) * 3 < count * 2) return std::nullopt;
+  return median;
 }
 
-void RefreshHold::LearnFrom(Clock::duration frame, Clock::duration flip) {
-  // A flip that took most of its frame was waiting for the display, so the frame lasted
-  // one refresh; quick flips only tell how fast the game draws.
-  const bool waited = flip * 2 >= frame;
-  if (!waited || frame < kShortestPlausiblePeriod || frame > kLongestPlausiblePeriod) return;
-  waitedFrames_[waitedCount_ % waitedFrames_.size()] = frame;
+void RefreshHold::LearnFrom(Clock::duration waitedFrame) {
+  if (waitedFrame < kShortestPlausiblePeriod || waitedFrame > kLongestPlausiblePeriod) return;
+  waitedFrames_[waitedCount_ % waitedFrames_.size()] = waitedFrame;
   ++waitedCount_;
 }
 

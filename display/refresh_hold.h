@@ -4,6 +4,7 @@
 #include <array>
 #include <chrono>
 #include <cstddef>
+#include <optional>
 
 class RefreshHold {
  public:
@@ -26,8 +27,9 @@ class RefreshHold {
 
  private:
   static void SleepUntilOnThisThread(Clock::time_point wakeTime);
-  Clock::duration Period(unsigned reportedHertz) const;
-  void LearnFrom(Clock::duration frame, Clock::duration flip);
+  // The refresh period the mode reports, or else the one learned from flips that waited.
+  std::optional<Clock::duration> KnownPeriod(unsigned reportedHertz) const;
+  void LearnFrom(Clock::duration waitedFrame);
 
   Now now_;
   SleepUntil sleepUntil_;

@@ -45,6 +45,7 @@ struct Frames {
   int count;
   unsigned displayHertz;
   unsigned reportedHertz;
+  bool busyFlips = false;  // flips that take 4, 8 or 12 ms of their own work
 };
 
 void RunFrames(RefreshHold& hold, const Frames& frames) {
@@ -53,7 +54,9 @@ void RunFrames(RefreshHold& hold, const Frames& frames) {
   for (int frame = 0; frame < frames.count; ++frame) {
     FakeTime::now += kDraw;
     hold.BeforeFlip();
-    if (frames.displayHertz == 0) {
+    if (frames.busyFlips) {
+      FakeTime::now += milliseconds(4 * (frame % 3 + 1));
+    } else if (frames.displayHertz == 0) {
       FakeTime::now += kInstantFlip;
     } else {
       const Clock::duration refresh = PeriodAt(frames.displayHertz);
@@ -111,6 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
         HoldCase{"InstantAfterPacedModeChange", {kFrames, 120, 120}, {kFrames, 0, 75}, 75},
         HoldCase{"InstantAtTheRateLearnedFromWaits", {kFrames, 120, 0}, {kFrames, 0, 0}, 120},
         HoldCase{"InstantWithNothingLearned", {1, 0, 0}, {kFrames, 0, 0}, 60},
+        HoldCase{"InstantAfterIrregularSlowFlips", {kFrames, 0, 0, true}, {kFrames, 0, 0}, 60},
         // Some drivers answer 1 for "the hardware's default".
         HoldCase{"InstantWithAnImplausibleRate", {1, 0, 1}, {kFrames, 0, 1}, 60},
         // Each wake is due one refresh after the one before, not after the late wake.
