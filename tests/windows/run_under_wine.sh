@@ -7,6 +7,7 @@ set -euo pipefail
 
 readonly cmake=$1 build_dir=$2 artefacts=$3
 readonly step_timeout=75  # seconds for any one wait; seven waits stay inside the test timeout
+readonly poll_seconds=0.2
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/paddleball-wine.XXXXXX")
 xvfb_pid=""
@@ -37,6 +38,7 @@ cleanup() {
   kill_prefix_stragglers
   rm -rf "$work"
 }
+mkdir -p "$artefacts"
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
@@ -46,16 +48,15 @@ fail() {
   exit 1
 }
 
-# Polls a command once a second until it succeeds or the step times out.
+# Polls a command until it succeeds or the step times out.
 wait_for() {
-  local what=$1
+  local what=$1 deadline=$((SECONDS + step_timeout))
   shift
   echo "$(date +%T) waiting for $what"
-  for ((i = 0; i < step_timeout; ++i)); do
-    "$@" && return 0
-    sleep 1
+  until "$@"; do
+    ((SECONDS < deadline)) || fail "timed out waiting for $what"
+    sleep "$poll_seconds"
   done
-  fail "timed out waiting for $what"
 }
 
 start_display() {
