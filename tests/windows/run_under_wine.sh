@@ -186,7 +186,8 @@ game_pid=""
 ((exit_code == 0)) || fail "exit code $exit_code after Escape"
 
 # Steps per second on the title screen, from the mouse polls' time stamps. Without the
-# hold after each flip Wine ran it at 110 to 250 a second here; with it, no faster than 60.
+# hold after each flip Wine ran it at 110 to 250 a second here; with it, no faster than one
+# refresh (60 Hz, as Wine reports no rate here).
 read -r ticks seconds < <(grep 'GetDeviceState' "$work/game.log" |
   awk -F: -v polls="$polls_before" 'NR == 1 { first = $1 } NR <= polls { last = $1 }
     END { printf "%d %.3f\n", polls - 1, last - first }')
