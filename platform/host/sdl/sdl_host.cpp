@@ -87,7 +87,7 @@ bool SdlHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   // window starts as large as the screen, for where no window manager makes it full-screen.
   SDL_Rect screen = {SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height};
   SDL_GetDisplayBounds(0, &screen);
-  window_ = SDL_CreateWindow("paddleball", screen.x, screen.y, screen.w, screen.h,
+  window_ = SDL_CreateWindow(title_.c_str(), screen.x, screen.y, screen.w, screen.h,
                              SDL_WINDOW_FULLSCREEN_DESKTOP);
   if (window_ == nullptr) return false;
   if (wantsRenderer_) {
@@ -99,6 +99,11 @@ bool SdlHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   SDL_RaiseWindow(window_);
   SDL_SetRelativeMouseMode(SDL_TRUE);
   return true;
+}
+
+void SdlHost::SetTitle(const char* title) {
+  title_ = title != nullptr ? title : "";
+  if (window_ != nullptr) SDL_SetWindowTitle(window_, title_.c_str());
 }
 
 void SdlHost::UseWindowSurface() {
@@ -130,15 +135,8 @@ void SdlHost::Handle(const SDL_Event& event) {
       HandleWindowEvent(event.window);
       break;
     case SDL_KEYDOWN:
-      // Alt+F4 closes the window, as the platform's default handling does.
-      if (event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT) != 0) {
-        Queue(Event::Kind::kClose);
-      } else {
-        Queue(Event::Kind::kKeyDown, VirtualKeyFor(event.key.keysym.sym));
-      }
-      break;
     case SDL_KEYUP:
-      Queue(Event::Kind::kKeyUp, VirtualKeyFor(event.key.keysym.sym));
+      HandleKey(event.key);
       break;
     case SDL_MOUSEMOTION:
       mouse_.dx = SaturatingAdd(mouse_.dx, event.motion.xrel);
@@ -176,6 +174,14 @@ void SdlHost::HandleWindowEvent(const SDL_WindowEvent& event) {
     default:
       break;
   }
+}
+
+void SdlHost::HandleKey(const SDL_KeyboardEvent& event) {
+  const bool down = event.type == SDL_KEYDOWN;
+  const bool system = (event.keysym.mod & KMOD_ALT) != 0;
+  using enum Event::Kind;
+  Queue(system ? (down ? kSysKeyDown : kSysKeyUp) : (down ? kKeyDown : kKeyUp),
+        VirtualKeyFor(event.keysym.sym));
 }
 
 void SdlHost::HandleButton(const SDL_MouseButtonEvent& event) {
