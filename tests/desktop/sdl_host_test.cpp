@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/sdl/virtual_keys.h"
+#include "host/sdl/window_mode.h"
 
 namespace host {
 namespace {
@@ -120,6 +121,22 @@ TEST_F(SdlHostTest, EveryWayOfClosingTheWindowAsksToClose) {
   ASSERT_EQ(events.size(), 3u);
   for (int i = 0; i < 2; ++i) EXPECT_EQ(events[i].kind, Event::Kind::kClose) << i;
   EXPECT_EQ(events[2].kind, Event::Kind::kExpose);
+}
+
+TEST(WindowedSize, TheLargestWholeMultipleThatFitsOrTheShapeScaledDown) {
+  const struct {
+    int areaWidth, areaHeight, width, height;
+  } cases[] = {
+      {1024, 768, 1024, 768},   {1920, 1040, 1024, 768},  {2048, 1536, 2048, 1536},
+      {3840, 2100, 2048, 1536}, {3100, 2400, 3072, 2304}, {2047, 1600, 1024, 768},
+      {5120, 1400, 1024, 768},  {1366, 728, 970, 728},    {800, 600, 800, 600},
+      {1000, 300, 400, 300},    {0, 768, 0, 0},           {1024, -1, 0, 0},
+  };
+  for (const auto& c : cases) {
+    const WindowSize size = WindowedSize(1024, 768, c.areaWidth, c.areaHeight);
+    EXPECT_EQ(size.width, c.width) << c.areaWidth << " x " << c.areaHeight;
+    EXPECT_EQ(size.height, c.height) << c.areaWidth << " x " << c.areaHeight;
+  }
 }
 
 TEST_F(SdlHostTest, AFloodOfKeysIsCappedNotQueuedForEver) {

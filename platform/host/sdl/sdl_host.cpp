@@ -9,6 +9,7 @@
 #include "host/sdl/surface_presenter.h"
 #include "host/sdl/texture_presenter.h"
 #include "host/sdl/virtual_keys.h"
+#include "host/sdl/window_mode.h"
 
 namespace host {
 namespace {
@@ -90,6 +91,8 @@ bool SdlHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   window_ = SDL_CreateWindow(title_.c_str(), screen.x, screen.y, screen.w, screen.h,
                              SDL_WINDOW_FULLSCREEN_DESKTOP);
   if (window_ == nullptr) return false;
+  pictureWidth_ = width;
+  pictureHeight_ = height;
   if (wantsRenderer_) {
     auto renderer = std::make_unique<TexturePresenter>(window_);
     usesRenderer_ = renderer->Ready();
@@ -179,6 +182,11 @@ void SdlHost::HandleWindowEvent(const SDL_WindowEvent& event) {
 void SdlHost::HandleKey(const SDL_KeyboardEvent& event) {
   const bool down = event.type == SDL_KEYDOWN;
   const bool system = (event.keysym.mod & KMOD_ALT) != 0;
+  // Alt+Enter belongs to the desktop, as a window manager's own keys do: the game never sees it.
+  if (system && (event.keysym.sym == SDLK_RETURN || event.keysym.sym == SDLK_KP_ENTER)) {
+    if (down && event.repeat == 0) ToggleFullScreen(window_, pictureWidth_, pictureHeight_);
+    return;
+  }
   using enum Event::Kind;
   Queue(system ? (down ? kSysKeyDown : kSysKeyUp) : (down ? kKeyDown : kKeyUp),
         VirtualKeyFor(event.keysym.sym));

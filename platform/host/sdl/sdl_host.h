@@ -64,6 +64,8 @@ class SdlHost final : public Host {
   MouseState mouse_;
   std::uint8_t heldButtons_[4] = {0, 0, 0, 0};
   std::string title_;
+  int pictureWidth_ = 0;
+  int pictureHeight_ = 0;
 };
 
 }  // namespace host
