@@ -219,7 +219,19 @@ MouseState SdlHost::TakeMouse() {
   MouseState taken = mouse_;
   std::copy(std::begin(heldButtons_), std::end(heldButtons_), taken.buttons);
   mouse_ = MouseState{};
+  // Unfocused, the desktop's pointer is the one source: the window's own events would count
+  // movement over it twice and miss clicks elsewhere.
+  if (HasFocus()) {
+    background_.Forget();
+  } else {
+    background_.Read(taken);
+    std::copy(std::begin(taken.buttons), std::end(taken.buttons), heldButtons_);
+  }
   return taken;
+}
+
+bool SdlHost::HasFocus() const {
+  return window_ == nullptr || (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
 void SdlHost::SetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
