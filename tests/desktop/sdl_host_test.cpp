@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "host/sdl/virtual_keys.h"
@@ -14,6 +16,22 @@
 
 namespace host {
 namespace {
+
+// Takes a variable out of the environment for one test and puts it back afterwards.
+class WithoutVariable {
+ public:
+  explicit WithoutVariable(const char* name) : name_(name) {
+    if (const char* value = std::getenv(name)) saved_ = value;
+    unsetenv(name);
+  }
+  ~WithoutVariable() {
+    if (saved_) setenv(name_, saved_->c_str(), 1);
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> saved_;
+};
 
 class SdlHostTest : public testing::Test {
  protected:
@@ -168,8 +186,7 @@ TEST_F(SdlHostTest, FramesAreNeverShownFasterThanSixtyASecondEvenAfterALongHold)
 
 TEST_F(SdlHostTest, AMessageThatNoBoxCanShowGoesToStandardErrorAtOnce) {
   // With no display to put a box on, the call must neither hang nor lose the message.
-  unsetenv("DISPLAY");
-  unsetenv("WAYLAND_DISPLAY");
+  const WithoutVariable noX("DISPLAY"), noWayland("WAYLAND_DISPLAY");
   testing::internal::CaptureStderr();
   sdl_->ShowMessage("SetDisplayMode Failed!", "SetDisplayMode Failed!");
   sdl_->ShowMessage(nullptr, nullptr);
