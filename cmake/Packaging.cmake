@@ -1,8 +1,9 @@
 # What goes into the release packages, and how CPack lays them out.
 #   Windows: a zip with paddleball.exe beside images/ and sounds/.
-#   Linux: a .tar.gz and a .deb with bin/paddleball, a launcher that starts the game from
+#   Linux: a .tar.gz and a .deb with games/paddleball, a launcher that starts the game from
 #   share/paddleball, where images/ and sounds/ are (the game opens them relative to its
-#   working directory), and the game itself in lib/paddleball.
+#   working directory), and the game itself in lib/paddleball; a menu entry, hicolor icons
+#   drawn by the image generator, a manual page and a copyright file.
 set(PADDLEBALL_ASSET_DIRS ${PROJECT_SOURCE_DIR}/images ${PROJECT_SOURCE_DIR}/sounds)
 
 if(WIN32)
@@ -17,8 +18,9 @@ if(WIN32)
 else()
   install(TARGETS paddleball RUNTIME DESTINATION lib/paddleball COMPONENT game)
   install(DIRECTORY ${PADDLEBALL_ASSET_DIRS} DESTINATION share/paddleball COMPONENT game)
-  install(PROGRAMS ${CMAKE_CURRENT_LIST_DIR}/paddleball_launcher.sh DESTINATION bin
+  install(PROGRAMS ${CMAKE_CURRENT_LIST_DIR}/paddleball_launcher.sh DESTINATION games
           RENAME paddleball COMPONENT game)
+  include(${CMAKE_CURRENT_LIST_DIR}/linux/LinuxDesktop.cmake)
   set(CPACK_SYSTEM_NAME Linux-${CMAKE_SYSTEM_PROCESSOR})
   set(CPACK_GENERATOR TGZ DEB)
 endif()
@@ -35,13 +37,13 @@ set(CPACK_COMPONENTS_ALL game)
 set(CPACK_PACKAGE_NAME paddleball)
 set(CPACK_PACKAGE_VENDOR "paddleball")
 set(CPACK_PACKAGE_CONTACT "paddleball maintainers <maintainers@paddleball.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "paddle-and-ball arcade game for one player")
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${PROJECT_DESCRIPTION}\n Steer the paddle with the mouse and keep the ball in play.")
+    "Steer the paddle along the bottom of a walled arena with the mouse and keep\n the ball in play. The ball speeds up as the score grows; three lost balls\n end the game.")
 
 include(CPack)

@@ -15,7 +15,7 @@ package() {
   local build_dir=$1
   shift
   cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPADDLEBALL_TESTS=OFF "$@"
-  cmake --build "$build_dir" --target paddleball  # Ninja uses every core
+  cmake --build "$build_dir" --target paddleball paddleball_desktop_files  # Ninja uses every core
   (cd "$build_dir" && cpack -B packages)
   find "$build_dir/packages" -maxdepth 1 -type f \( -name '*.zip' -o -name '*.tar.gz' -o \
     -name '*.deb' \) -exec cp {} "$dist/" \;

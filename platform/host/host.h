@@ -37,7 +37,8 @@ struct MouseState {
 
 // What the user did to the window, in the terms of the window procedure.
 struct Event {
-  enum class Kind { kKeyDown, kKeyUp, kClose, kExpose };
+  // A system key is one pressed while Alt is held.
+  enum class Kind { kKeyDown, kKeyUp, kSysKeyDown, kSysKeyUp, kClose, kExpose };
   Kind kind = Kind::kExpose;
   std::uint32_t virtualKey = 0;  // for key events, a Win32 virtual-key code
 };
@@ -59,6 +60,8 @@ class Host {
 
   // Takes the screen over in the given mode; false when it cannot.
   virtual bool OpenScreen(int width, int height, int bitsPerPixel) = 0;
+  // The text that window lists show for the screen's window.
+  virtual void SetTitle(const char* title) = 0;
   // Shows a frame at the next refresh and returns once that refresh has begun,
   // so that every frame stays on screen for at least one refresh.
   virtual void ShowFrame(const Frame& frame) = 0;

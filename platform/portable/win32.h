@@ -116,6 +116,7 @@ constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSKEYUP = 0x0105;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr WPARAM VK_ESCAPE = 0x1B;
 constexpr WPARAM VK_F4 = 0x73;

@@ -59,6 +59,12 @@ void PumpHostEvents() {
       case host::Event::Kind::kKeyUp:
         Post(window, WM_KEYUP, event.virtualKey);
         break;
+      case host::Event::Kind::kSysKeyDown:
+        Post(window, WM_SYSKEYDOWN, event.virtualKey);
+        break;
+      case host::Event::Kind::kSysKeyUp:
+        Post(window, WM_SYSKEYUP, event.virtualKey);
+        break;
       case host::Event::Kind::kClose:
         Post(window, WM_SYSCOMMAND, SC_CLOSE);
         break;
@@ -97,15 +103,16 @@ ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
   return static_cast<ATOM>(classes.size());
 }
 
-HWND CreateWindowExA(DWORD /*exStyle*/, LPCSTR className, LPCSTR /*windowName*/, DWORD style,
-                     int /*x*/, int /*y*/, int /*width*/, int /*height*/, HWND /*parent*/,
-                     HMENU /*menu*/, HINSTANCE /*instance*/, LPVOID /*param*/) {
+HWND CreateWindowExA(DWORD /*exStyle*/, LPCSTR className, LPCSTR windowName, DWORD style, int /*x*/,
+                     int /*y*/, int /*width*/, int /*height*/, HWND /*parent*/, HMENU /*menu*/,
+                     HINSTANCE /*instance*/, LPVOID /*param*/) {
   if (className == nullptr || !host::Current().Allows(host::Call::kCreateWindow)) return nullptr;
   for (const auto& registered : TheQueue().classes) {
     if (registered.name != className) continue;
     auto window = std::make_unique<HWND__>();
     window->procedure = registered.record.lpfnWndProc;
     window->needsPaint = (style & WS_VISIBLE) != 0;
+    host::Current().SetTitle(windowName != nullptr ? windowName : "");
     TheQueue().windows.push_back(std::move(window));
     return TheQueue().windows.back().get();
   }

@@ -20,7 +20,7 @@ share() {
   before=$(ticks); sleep 10; after=$(ticks)
   echo "$1: $(( (after - before) * 1000 / (10 * hz) )) per mille of a core"
 }
-sleep 2
+timeout 10 xdotool search --sync --name "DirectDraw Example" >/dev/null
 share "title screen"
 xdotool mousedown 1; sleep 0.15; xdotool mouseup 1
 share "play (lost balls pause it while their cue sounds)"

@@ -7,12 +7,31 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "host/sdl/virtual_keys.h"
+#include "host/sdl/window_mode.h"
 
 namespace host {
 namespace {
+
+// Takes a variable out of the environment for one test and puts it back afterwards.
+class WithoutVariable {
+ public:
+  explicit WithoutVariable(const char* name) : name_(name) {
+    if (const char* value = std::getenv(name)) saved_ = value;
+    unsetenv(name);
+  }
+  ~WithoutVariable() {
+    if (saved_) setenv(name_, saved_->c_str(), 1);
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> saved_;
+};
 
 class SdlHostTest : public testing::Test {
  protected:
@@ -75,34 +94,66 @@ TEST_F(SdlHostTest, MovementIsSummedUntilTakenAndButtonsReportWhatIsHeld) {
   expectTaken(-4, 0, 0, {0, 0x80, 0x80}, 3);
 }
 
-TEST_F(SdlHostTest, KeysArriveInOrderAsTheWindowProceduresVirtualKeys) {
-  // F4 without Alt is an ordinary key; keys with no code of their own still arrive.
+TEST_F(SdlHostTest, KeysArriveInOrderAsVirtualKeysAndWithAltAsSystemKeys) {
+  // F4 without Alt is an ordinary key; keys with no code of their own still arrive. Alt+F4 is
+  // a system key like any other, left to the default window procedure to close with.
   const struct {
     SDL_Keycode key;
+    Uint16 modifiers;
     std::uint32_t virtualKey;
   } keys[] = {
-      {SDLK_ESCAPE, 0x1B},   {SDLK_a, 'A'},     {SDLK_z, 'Z'},     {SDLK_9, '9'},
-      {SDLK_F4, 0x73},       {SDLK_F12, 0x7B},  {SDLK_F13, 0x7C},  {SDLK_LEFT, 0x25},
-      {SDLK_KP_ENTER, 0x0D}, {SDLK_KP_0, 0x60}, {SDLK_KP_9, 0x69}, {SDLK_AUDIOPLAY, kUnknownKey},
+      {SDLK_ESCAPE, KMOD_NONE, 0x1B},
+      {SDLK_a, KMOD_NONE, 'A'},
+      {SDLK_z, KMOD_SHIFT, 'Z'},
+      {SDLK_9, KMOD_NONE, '9'},
+      {SDLK_F4, KMOD_NONE, 0x73},
+      {SDLK_F13, KMOD_NONE, 0x7C},
+      {SDLK_LEFT, KMOD_NONE, 0x25},
+      {SDLK_KP_ENTER, KMOD_NONE, 0x0D},
+      {SDLK_KP_0, KMOD_NONE, 0x60},
+      {SDLK_KP_9, KMOD_NONE, 0x69},
+      {SDLK_AUDIOPLAY, KMOD_NONE, kUnknownKey},
+      {SDLK_ESCAPE, KMOD_LALT, 0x1B},
+      {SDLK_F4, KMOD_RALT, 0x73},
   };
-  for (std::size_t i = 0; i < std::size(keys); ++i) PushKey(keys[i].key, i % 2 == 0);
+  for (const auto& key : keys) {
+    PushKey(key.key, true, key.modifiers);
+    PushKey(key.key, false, key.modifiers);
+  }
   const std::vector<Event> events = DrainEvents();
-  ASSERT_EQ(events.size(), std::size(keys));
+  ASSERT_EQ(events.size(), 2 * std::size(keys));
   for (std::size_t i = 0; i < std::size(keys); ++i) {
-    EXPECT_EQ(events[i].kind, i % 2 == 0 ? Event::Kind::kKeyDown : Event::Kind::kKeyUp) << i;
-    EXPECT_EQ(events[i].virtualKey, keys[i].virtualKey) << SDL_GetKeyName(keys[i].key);
+    SCOPED_TRACE(SDL_GetKeyName(keys[i].key));
+    const bool system = keys[i].modifiers != KMOD_NONE && keys[i].modifiers != KMOD_SHIFT;
+    EXPECT_EQ(events[2 * i].kind, system ? Event::Kind::kSysKeyDown : Event::Kind::kKeyDown);
+    EXPECT_EQ(events[2 * i + 1].kind, system ? Event::Kind::kSysKeyUp : Event::Kind::kKeyUp);
+    EXPECT_EQ(events[2 * i].virtualKey, keys[i].virtualKey);
   }
 }
 
 TEST_F(SdlHostTest, EveryWayOfClosingTheWindowAsksToClose) {
   Push(SDL_QUIT);
   Push(SDL_WINDOWEVENT, [](SDL_Event& e) { e.window.event = SDL_WINDOWEVENT_CLOSE; });
-  PushKey(SDLK_F4, true, KMOD_LALT);
   Push(SDL_WINDOWEVENT, [](SDL_Event& e) { e.window.event = SDL_WINDOWEVENT_EXPOSED; });
   const std::vector<Event> events = DrainEvents();
-  ASSERT_EQ(events.size(), 4u);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(events[i].kind, Event::Kind::kClose) << i;
-  EXPECT_EQ(events[3].kind, Event::Kind::kExpose);
+  ASSERT_EQ(events.size(), 3u);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(events[i].kind, Event::Kind::kClose) << i;
+  EXPECT_EQ(events[2].kind, Event::Kind::kExpose);
+}
+
+TEST(WindowedSize, TheLargestWholeMultipleThatFitsOrTheShapeScaledDown) {
+  const struct {
+    int areaWidth, areaHeight, width, height;
+  } cases[] = {
+      {1024, 768, 1024, 768},   {1920, 1040, 1024, 768}, {3840, 2100, 2048, 1536},
+      {3100, 2400, 3072, 2304}, {5120, 1400, 1024, 768}, {1366, 728, 970, 728},
+      {1000, 300, 400, 300},    {0, 768, 0, 0},
+  };
+  for (const auto& c : cases) {
+    const WindowSize size = WindowedSize(1024, 768, c.areaWidth, c.areaHeight);
+    EXPECT_EQ(size.width, c.width) << c.areaWidth << " x " << c.areaHeight;
+    EXPECT_EQ(size.height, c.height) << c.areaWidth << " x " << c.areaHeight;
+  }
 }
 
 TEST_F(SdlHostTest, AFloodOfKeysIsCappedNotQueuedForEver) {
@@ -134,8 +185,7 @@ TEST_F(SdlHostTest, FramesAreNeverShownFasterThanSixtyASecondEvenAfterALongHold)
 
 TEST_F(SdlHostTest, AMessageThatNoBoxCanShowGoesToStandardErrorAtOnce) {
   // With no display to put a box on, the call must neither hang nor lose the message.
-  unsetenv("DISPLAY");
-  unsetenv("WAYLAND_DISPLAY");
+  const WithoutVariable noX("DISPLAY"), noWayland("WAYLAND_DISPLAY");
   testing::internal::CaptureStderr();
   sdl_->ShowMessage("SetDisplayMode Failed!", "SetDisplayMode Failed!");
   sdl_->ShowMessage(nullptr, nullptr);

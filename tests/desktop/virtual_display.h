@@ -5,6 +5,7 @@
 #include <X11/Xutil.h>
 #include <poll.h>
 
+#include <array>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -35,6 +36,7 @@ class VirtualDisplay {
     if (display_ != nullptr) name_ = ":" + number;
   }
   ~VirtualDisplay() {
+    if (other_ != nullptr) XCloseDisplay(other_);
     if (display_ != nullptr) XCloseDisplay(display_);
   }
 
@@ -60,10 +62,8 @@ class VirtualDisplay {
     return std::system(("DISPLAY=" + name_ + " timeout 5 xdotool " + arguments).c_str()) == 0;
   }
 
-  // Sends the window of that title the window manager's close request (WM_DELETE_WINDOW), as a
-  // title bar's close button does; false when there is no such window.
-  bool AskToClose(const std::string& title) const {
-    // With no window manager the game's window is a child of the root.
+  // The top-level window of that title, or 0. With no window manager it is a child of the root.
+  Window FindWindow(const std::string& title) const {
     Window root = 0, parent = 0, *children = nullptr, window = 0;
     unsigned count = 0;
     XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
@@ -75,6 +75,41 @@ class VirtualDisplay {
       }
     }
     if (children != nullptr) XFree(children);
+    return window;
+  }
+
+  // Where the window is and how large, {x, y, width, height}; all 0 when it cannot be asked.
+  std::array<int, 4> Geometry(Window window) const {
+    XWindowAttributes attributes;
+    if (window == 0 || XGetWindowAttributes(display_, window, &attributes) == 0) return {};
+    return {attributes.x, attributes.y, attributes.width, attributes.height};
+  }
+
+  // Maps a plain window of another client at that place and gives it the keyboard focus, as
+  // another program in the foreground would have. It lasts as long as this display.
+  bool TakeFocus(int x, int y, int width, int height) {
+    if (other_ != nullptr) return false;
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixel = white();
+    // Its own connection, so that the game sees another client's window, not this test's.
+    other_ = XOpenDisplay(name_.c_str());
+    if (other_ == nullptr) return false;
+    const Window window =
+        XCreateWindow(other_, DefaultRootWindow(other_), x, y, width, height, 0, CopyFromParent,
+                      InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &attributes);
+    XSelectInput(other_, window, ButtonPressMask | ButtonReleaseMask);
+    XMapRaised(other_, window);
+    XSync(other_, False);
+    XSetInputFocus(other_, window, RevertToParent, CurrentTime);
+    XSync(other_, False);
+    return true;
+  }
+
+  // Sends the window of that title the window manager's close request (WM_DELETE_WINDOW), as a
+  // title bar's close button does; false when there is no such window.
+  bool AskToClose(const std::string& title) const {
+    const Window window = FindWindow(title);
     if (window == 0) return false;
     XEvent event;
     std::memset(&event, 0, sizeof(event));
@@ -93,6 +128,7 @@ class VirtualDisplay {
   ChildProcess server_;
   std::string name_;
   Display* display_ = nullptr;
+  Display* other_ = nullptr;
 };
 
 }  // namespace desktop_test

@@ -90,6 +90,7 @@ TEST(WinMain, StartsEverythingHidesTheCursorAndEndsWithTheQuitCode) {
     EXPECT_EQ(windowClass.lpszMenuName, nullptr);
     EXPECT_STREQ(windowClass.lpszClassName, "Example Window");
     EXPECT_NE(mainWindow, nullptr);
+    EXPECT_EQ(headless.title(), "DirectDraw Example");
     EXPECT_FALSE(headless.cursorVisible());
     EXPECT_TRUE(headless.screenOpen()) << "the display was not started";
     EXPECT_NE(mouseDevice, nullptr) << "the input was not started";
@@ -108,6 +109,9 @@ TEST(WinMain, TicksOnlyWhenNoMessageWaits) {
   });
   ExpectInFreshProcess([](host::HeadlessHost& headless) {
     // The attract screen reads the mouse once a tick; the third read brings the Escape key.
+    // Escape with Alt held is a system key, which goes to the default procedure unheeded.
+    headless.QueueEvent({host::Event::Kind::kSysKeyDown, VK_ESCAPE});
+    headless.QueueEvent({host::Event::Kind::kSysKeyUp, VK_ESCAPE});
     constexpr int kTicks = 3;
     int reads = 0;
     headless.SetMouseSource([&headless, &reads] {

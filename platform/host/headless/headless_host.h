@@ -21,6 +21,7 @@ class HeadlessHost : public Host {
 
   bool Allows(Call call) override;
   bool OpenScreen(int width, int height, int bitsPerPixel) override;
+  void SetTitle(const char* title) override { title_ = title != nullptr ? title : ""; }
   void ShowFrame(const Frame& frame) override;
   bool PollEvent(Event& event) override;
   MouseState TakeMouse() override;
@@ -66,6 +67,7 @@ class HeadlessHost : public Host {
   std::int64_t framesShown() const { return framesShown_; }
   std::int64_t nowMicros() const { return nowMicros_; }
   bool screenOpen() const { return screenOpen_; }
+  const std::string& title() const { return title_; }
   bool cursorVisible() const { return cursorVisible_; }
   int mouseReads() const { return mouseReads_; }
   // The last frame shown, RGB565, `screenWidth` pixels a row.
@@ -84,6 +86,7 @@ class HeadlessHost : public Host {
   std::vector<Message> messages_;
   std::vector<std::string> debugLines_;
   std::vector<std::uint16_t> screen_;
+  std::string title_;
   int screenWidth_ = 0;
   int screenHeight_ = 0;
   std::int64_t framesShown_ = 0;

@@ -9,6 +9,7 @@
 #include "host/sdl/surface_presenter.h"
 #include "host/sdl/texture_presenter.h"
 #include "host/sdl/virtual_keys.h"
+#include "host/sdl/window_mode.h"
 
 namespace host {
 namespace {
@@ -87,9 +88,11 @@ bool SdlHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   // window starts as large as the screen, for where no window manager makes it full-screen.
   SDL_Rect screen = {SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height};
   SDL_GetDisplayBounds(0, &screen);
-  window_ = SDL_CreateWindow("paddleball", screen.x, screen.y, screen.w, screen.h,
+  window_ = SDL_CreateWindow(title_.c_str(), screen.x, screen.y, screen.w, screen.h,
                              SDL_WINDOW_FULLSCREEN_DESKTOP);
   if (window_ == nullptr) return false;
+  pictureWidth_ = width;
+  pictureHeight_ = height;
   if (wantsRenderer_) {
     auto renderer = std::make_unique<TexturePresenter>(window_);
     usesRenderer_ = renderer->Ready();
@@ -99,6 +102,11 @@ bool SdlHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   SDL_RaiseWindow(window_);
   SDL_SetRelativeMouseMode(SDL_TRUE);
   return true;
+}
+
+void SdlHost::SetTitle(const char* title) {
+  title_ = title != nullptr ? title : "";
+  if (window_ != nullptr) SDL_SetWindowTitle(window_, title_.c_str());
 }
 
 void SdlHost::UseWindowSurface() {
@@ -130,15 +138,8 @@ void SdlHost::Handle(const SDL_Event& event) {
       HandleWindowEvent(event.window);
       break;
     case SDL_KEYDOWN:
-      // Alt+F4 closes the window, as the platform's default handling does.
-      if (event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT) != 0) {
-        Queue(Event::Kind::kClose);
-      } else {
-        Queue(Event::Kind::kKeyDown, VirtualKeyFor(event.key.keysym.sym));
-      }
-      break;
     case SDL_KEYUP:
-      Queue(Event::Kind::kKeyUp, VirtualKeyFor(event.key.keysym.sym));
+      HandleKey(event.key);
       break;
     case SDL_MOUSEMOTION:
       mouse_.dx = SaturatingAdd(mouse_.dx, event.motion.xrel);
@@ -178,6 +179,19 @@ void SdlHost::HandleWindowEvent(const SDL_WindowEvent& event) {
   }
 }
 
+void SdlHost::HandleKey(const SDL_KeyboardEvent& event) {
+  const bool down = event.type == SDL_KEYDOWN;
+  const bool system = (event.keysym.mod & KMOD_ALT) != 0;
+  // Alt+Enter belongs to the desktop, as a window manager's own keys do: the game never sees it.
+  if (system && (event.keysym.sym == SDLK_RETURN || event.keysym.sym == SDLK_KP_ENTER)) {
+    if (down && event.repeat == 0) ToggleFullScreen(window_, pictureWidth_, pictureHeight_);
+    return;
+  }
+  using enum Event::Kind;
+  Queue(system ? (down ? kSysKeyDown : kSysKeyUp) : (down ? kKeyDown : kKeyUp),
+        VirtualKeyFor(event.keysym.sym));
+}
+
 void SdlHost::HandleButton(const SDL_MouseButtonEvent& event) {
   const int index = ButtonIndex(event.button);
   if (index < 0) return;
@@ -205,7 +219,19 @@ MouseState SdlHost::TakeMouse() {
   MouseState taken = mouse_;
   std::copy(std::begin(heldButtons_), std::end(heldButtons_), taken.buttons);
   mouse_ = MouseState{};
+  // Unfocused, the desktop's pointer is the one source: the window's own events would count
+  // movement over it twice and miss clicks elsewhere.
+  if (HasFocus()) {
+    background_.Forget();
+  } else {
+    background_.Read(taken);
+    std::copy(std::begin(taken.buttons), std::end(taken.buttons), heldButtons_);
+  }
   return taken;
+}
+
+bool SdlHost::HasFocus() const {
+  return window_ == nullptr || (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
 void SdlHost::SetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host/host.h"
+#include "host/sdl/background_mouse.h"
 #include "host/sdl/frame_pacer.h"
 #include "host/sdl/presenter.h"
 
@@ -29,6 +30,7 @@ class SdlHost final : public Host {
 
   bool Allows(Call call) override;
   bool OpenScreen(int width, int height, int bitsPerPixel) override;
+  void SetTitle(const char* title) override;
   void ShowFrame(const Frame& frame) override;
   bool PollEvent(Event& event) override;
   MouseState TakeMouse() override;
@@ -49,6 +51,8 @@ class SdlHost final : public Host {
   void Handle(const SDL_Event& event);
   void HandleWindowEvent(const SDL_WindowEvent& event);
   void HandleButton(const SDL_MouseButtonEvent& event);
+  void HandleKey(const SDL_KeyboardEvent& event);
+  bool HasFocus() const;
   void Queue(Event::Kind kind, std::uint32_t virtualKey = 0);
   void UseWindowSurface();
 
@@ -61,6 +65,10 @@ class SdlHost final : public Host {
   std::deque<Event> pending_;
   MouseState mouse_;
   std::uint8_t heldButtons_[4] = {0, 0, 0, 0};
+  BackgroundMouse background_;
+  std::string title_;
+  int pictureWidth_ = 0;
+  int pictureHeight_ = 0;
 };
 
 }  // namespace host
