@@ -1,0 +1,137 @@
+// What the web host computes without a browser: the canvas's fit, the frame deadline, the
+// relative mouse and the picture handed to the page.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "host/web/canvas_fit.h"
+#include "host/web/canvas_image.h"
+#include "host/web/frame_deadline.h"
+#include "host/web/mouse_accumulator.h"
+
+namespace host {
+namespace {
+
+struct FitCase {
+  int areaWidth, areaHeight;
+  CanvasRect expected;
+};
+
+TEST(CanvasFit, KeepsTheShapeWithBarsOnTheLongSide) {
+  constexpr int kMost = std::numeric_limits<int>::max();
+  const FitCase cases[] = {
+      {1024, 768, {0, 0, 1024, 768}},      // exact
+      {1920, 1080, {240, 0, 1440, 1080}},  // wide window: bars left and right
+      {800, 1000, {0, 200, 800, 600}},     // tall window: bars above and below
+      {1001, 700, {34, 0, 933, 700}},      // rounds down, never spills over
+      {0, 768, {}},
+      {1024, -1, {}},
+      {kMost, kMost, {0, 268435456, kMost, 1610612735}},  // no overflow on the way
+  };
+  for (const FitCase& c : cases) {
+    const CanvasRect fit = FitCanvas(c.areaWidth, c.areaHeight, 1024, 768);
+    SCOPED_TRACE(testing::Message() << c.areaWidth << "x" << c.areaHeight);
+    EXPECT_EQ(fit.x, c.expected.x);
+    EXPECT_EQ(fit.y, c.expected.y);
+    EXPECT_EQ(fit.width, c.expected.width);
+    EXPECT_EQ(fit.height, c.expected.height);
+  }
+  EXPECT_EQ(FitCanvas(640, 480, 0, 768).width, 0);
+}
+
+TEST(FrameDeadline, RunsOnTheClockAndStartsAfreshWhenFarOff) {
+  FrameDeadline deadline(60);
+  const std::int64_t p = deadline.periodMicros();
+  ASSERT_EQ(p, 16666);
+  struct Step {
+    std::int64_t presentedAt, expected;
+  };
+  const Step steps[] = {
+      {1000, 1000 + p},                // the first frame sets the pace
+      {1000 + p + 900, 1000 + 2 * p},  // a late wake-up is not carried into the next slot
+      {1000 + 2 * p, 1000 + 3 * p},
+      {1000 + 5 * p, 1000 + 6 * p},  // held longer than a slot (a sound): no rush to catch up
+      {500, 500 + p},                // a clock that went back
+  };
+  for (const Step& step : steps) {
+    EXPECT_EQ(deadline.AfterPresent(step.presentedAt), step.expected) << step.presentedAt;
+  }
+}
+
+TEST(MouseAccumulator, SumsMovementUntilTakenAndSeesShortClicksOnce) {
+  MouseAccumulator mouse;
+  mouse.Move(5, -3);
+  mouse.Move(-2, 1);
+  mouse.Wheel(1);
+  mouse.Press(2);  // the page's right button is the device's second
+  mouse.Release(2);
+  mouse.Press(0);
+  mouse.Press(7);  // no such button on the device
+  MouseState taken = mouse.Take();
+  EXPECT_EQ(taken.dx, 3);
+  EXPECT_EQ(taken.dy, -2);
+  EXPECT_EQ(taken.wheel, 1);
+  EXPECT_EQ(std::vector<int>(taken.buttons, taken.buttons + 4),
+            (std::vector<int>{0x80, 0x80, 0, 0}));
+
+  taken = mouse.Take();
+  EXPECT_EQ(taken.dx, 0);
+  EXPECT_EQ(std::vector<int>(taken.buttons, taken.buttons + 4), (std::vector<int>{0x80, 0, 0, 0}));
+
+  mouse.ReleaseAll();
+  mouse.Move(std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min());
+  mouse.Move(1, -1);
+  taken = mouse.Take();
+  EXPECT_EQ(taken.dx, std::numeric_limits<std::int32_t>::max());
+  EXPECT_EQ(taken.dy, std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(taken.buttons[0], 0);
+}
+
+TEST(CanvasImage, ExpandsEachChannelToItsFullRange) {
+  struct Case {
+    std::uint16_t pixel;
+    std::uint8_t r, g, b;
+  };
+  const Case cases[] = {
+      {0x0000, 0, 0, 0}, {0xFFFF, 255, 255, 255}, {0x0821, 8, 4, 8}, {0x8410, 132, 130, 132}};
+  for (const Case& c : cases) {
+    std::uint8_t rgba[4];
+    Rgb565ToRgba(c.pixel, rgba);
+    EXPECT_EQ(std::vector<int>(rgba, rgba + 4), (std::vector<int>{c.r, c.g, c.b, 255})) << c.pixel;
+  }
+}
+
+TEST(CanvasImage, HandsOverOnlyTheRowsThatChanged) {
+  constexpr int kWidth = 3;
+  constexpr int kHeight = 12;
+  constexpr int kPitchPixels = 4;  // rows padded past the picture's width
+  std::vector<std::uint16_t> pixels(kPitchPixels * kHeight, 0);
+  const Frame frame{pixels.data(), kWidth, kHeight, kPitchPixels * 2};
+  CanvasImage image;
+
+  ChangedRows rows = image.Update(frame);
+  EXPECT_EQ(rows.first, 0);
+  EXPECT_EQ(rows.count, kHeight);
+  EXPECT_EQ(image.Update(frame).count, 0);
+
+  pixels[5 * kPitchPixels + 3] = 0xFFFF;  // padding only
+  EXPECT_EQ(image.Update(frame).count, 0);
+  pixels[5 * kPitchPixels] = 0xFFFF;
+  pixels[9 * kPitchPixels + 2] = 0xF800;
+  rows = image.Update(frame);
+  EXPECT_EQ(rows.first, 5);
+  EXPECT_EQ(rows.count, 5);
+  EXPECT_EQ(image.rgba()[(9 * kWidth + 2) * 4], 255);
+  EXPECT_EQ(image.rgba()[(9 * kWidth + 2) * 4 + 1], 0);
+
+  const Frame narrowPitch{pixels.data(), kWidth, kHeight, kWidth * 2 - 1};
+  EXPECT_EQ(image.Update(narrowPitch).count, 0);
+  EXPECT_EQ(image.Update(Frame{nullptr, kWidth, kHeight, kWidth * 2}).count, 0);
+  const Frame smaller{pixels.data(), kWidth, 2, kPitchPixels * 2};
+  EXPECT_EQ(image.Update(smaller).count, 2);
+}
+
+}  // namespace
+}  // namespace host
