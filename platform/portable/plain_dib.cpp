@@ -1,5 +1,6 @@
 #include "portable/plain_dib.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -50,13 +51,11 @@ std::optional<Masks> ReadMasks(const std::vector<std::uint8_t>& file, const Bitm
   return masks;
 }
 
-// The full table for `bitCount` bits a pixel; entries the file does not give stay black.
+// The full table for `bitCount` bits a pixel. The file's table is what lies between the
+// headers and the bits, up to the count it claims; entries it does not give stay black.
 std::optional<std::vector<RGBQUAD>> ReadColourTable(const std::vector<std::uint8_t>& file,
                                                     const BitmapLayout& layout, int bitCount) {
-  const std::size_t full = std::size_t{1} << bitCount;
   const std::size_t fileBits = std::size_t{1} << layout.bitCount;
-  const std::size_t given =
-      layout.coloursUsed != 0 && layout.coloursUsed < fileBits ? layout.coloursUsed : fileBits;
   const bool core = layout.headerBytes == kCoreHeaderBytes;
   const std::size_t entryBytes = core ? 3 : 4;
   std::size_t at = kFileHeaderBytes + layout.headerBytes;
@@ -64,8 +63,11 @@ std::optional<std::vector<RGBQUAD>> ReadColourTable(const std::vector<std::uint8
       layout.headerBytes == kInfoHeaderBytes) {
     at += sizeof(Masks);
   }
-  if (at > file.size() || (file.size() - at) / entryBytes < given) return std::nullopt;
-  std::vector<RGBQUAD> table(full, RGBQUAD{0, 0, 0, 0});
+  const std::size_t end = std::min(layout.pixelOffset, file.size());
+  std::size_t given =
+      layout.coloursUsed != 0 && layout.coloursUsed < fileBits ? layout.coloursUsed : fileBits;
+  given = std::min(given, end > at ? (end - at) / entryBytes : 0);
+  std::vector<RGBQUAD> table(std::size_t{1} << bitCount, RGBQUAD{0, 0, 0, 0});
   for (std::size_t i = 0; i < given; ++i, at += entryBytes) {
     table[i] = RGBQUAD{file[at], file[at + 1], file[at + 2], 0};
   }
