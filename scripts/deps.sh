@@ -16,8 +16,10 @@ ensure_packages() {
 }
 
 # What building and running the game needs.
-GAME_PACKAGES=(build-essential cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev
-  libsdl2-image-dev fonts-dejavu-core fonts-dejavu-extra)
+# stb_image and stb_truetype decode bitmaps and draw text on every host; fonttools subsets
+# the text font at build time. SDL2_image writes the replay tool's PNG frames.
+GAME_PACKAGES=(build-essential cmake ninja-build pkg-config libsdl2-dev libsdl2-image-dev
+  libstb-dev fonttools fonts-dejavu-core fonts-dejavu-extra)
 
 # What the tests, tools, benchmarks, fuzzers and the Windows build need on top.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
