@@ -53,8 +53,8 @@ std::optional<Masks> ReadMasks(const std::vector<std::uint8_t>& file, const Bitm
 
 // The full table for `bitCount` bits a pixel. The file's table is what lies between the
 // headers and the bits, up to the count it claims; entries it does not give stay black.
-std::optional<std::vector<RGBQUAD>> ReadColourTable(const std::vector<std::uint8_t>& file,
-                                                    const BitmapLayout& layout, int bitCount) {
+std::vector<RGBQUAD> ReadColourTable(const std::vector<std::uint8_t>& file,
+                                     const BitmapLayout& layout, int bitCount) {
   const std::size_t fileBits = std::size_t{1} << layout.bitCount;
   const bool core = layout.headerBytes == kCoreHeaderBytes;
   const std::size_t entryBytes = core ? 3 : 4;
@@ -100,7 +100,7 @@ std::optional<std::vector<std::uint8_t>> PlainBitmapFile(const std::vector<std::
   std::optional<Masks> masks;
   std::optional<std::vector<RGBQUAD>> table;
   if (masked && !(masks = ReadMasks(file, layout))) return std::nullopt;
-  if (bitCount <= 8 && !(table = ReadColourTable(file, layout, bitCount))) return std::nullopt;
+  if (bitCount <= 8) table = ReadColourTable(file, layout, bitCount);
   std::optional<std::vector<std::uint8_t>> bits = PlainBits(file, layout);
   if (!bits) return std::nullopt;
 

@@ -10,9 +10,9 @@
 
 namespace portable {
 
-// The same picture as a plain bitmap file, or nothing when the colour table, the masks or
-// the bits run past the end of the file. Run-length bits come back as 8-bit rows, masks
-// wider than 8 bits are cut to their top 8, and missing colour table entries are black.
+// The same picture as a plain bitmap file, or nothing when the masks or the bits run past
+// the end of the file. Run-length bits come back as 8-bit rows, masks wider than 8 bits are
+// cut to their top 8, and colour table entries the file does not give are black.
 std::optional<std::vector<std::uint8_t>> PlainBitmapFile(const std::vector<std::uint8_t>& file,
                                                          const BitmapLayout& layout);
 
