@@ -1,10 +1,9 @@
-// LoadImageA on good and hostile files, module resources before files, and StretchBlt.
+// LoadImageA on good and hostile files, and StretchBlt.
 #include <cstring>
 #include <fstream>
 #include <functional>
 
 #include "platform_fixture.h"
-#include "portable/module_resources.h"
 
 namespace {
 
@@ -72,11 +71,6 @@ COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
 
 class BitmapTest : public PlatformTest {
  protected:
-  void TearDown() override {
-    portable::ClearModuleResources();
-    PlatformTest::TearDown();
-  }
-
   // Copies (x, y, dx, dy) of the bitmap over the whole surface, the way sprites are filled.
   void Stretch(IDirectDrawSurface* surface, HBITMAP bitmap, int x, int y, int dx, int dy) {
     DDSURFACEDESC desc{};
@@ -157,22 +151,6 @@ TEST_F(BitmapTest, MissingEmptyTruncatedAndHostileFilesGiveNoBitmap) {
   EXPECT_EQ(LoadImageA(nullptr, nullptr, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
   EXPECT_EQ(LoadImageA(nullptr, "x", IMAGE_BITMAP, -1, 0, LR_LOADFROMFILE), nullptr);
   EXPECT_EQ(LoadFile(WriteTempFile("good.bmp", good), 100000, 100000), nullptr);
-}
-
-TEST_F(BitmapTest, ModuleResourceIsFoundBeforeTheFileOfTheSameName) {
-  const auto path = WriteTempFile("both.bmp", Bitmap24(2, 2, [](int, int) { return kRed; }));
-  HMODULE module = GetModuleHandleA(nullptr);
-  EXPECT_EQ(LoadImageA(module, path.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION), nullptr);
-  // A resource holds the file without its file header: a packed DIB.
-  const std::vector<std::uint8_t> blue = Bitmap24(2, 2, [](int, int) { return kBlue; });
-  portable::AddBitmapResource(path, {blue.begin() + sizeof(BITMAPFILEHEADER), blue.end()});
-  HBITMAP resource = static_cast<HBITMAP>(
-      LoadImageA(module, path.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  ASSERT_NE(resource, nullptr);
-  EXPECT_EQ(PixelOf(resource, 1, 1), kBlue);
-  HBITMAP file = LoadFile(path);
-  ASSERT_NE(file, nullptr);
-  EXPECT_EQ(PixelOf(file, 1, 1), kRed);
 }
 
 }  // namespace
