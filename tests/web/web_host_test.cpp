@@ -103,34 +103,37 @@ TEST(CanvasImage, ExpandsEachChannelToItsFullRange) {
   }
 }
 
-TEST(CanvasImage, HandsOverOnlyTheRowsThatChanged) {
-  constexpr int kWidth = 3;
+TEST(CanvasImage, HandsOverOnlyWhatChanged) {
+  constexpr int kWidth = 6;
   constexpr int kHeight = 12;
-  constexpr int kPitchPixels = 4;  // rows padded past the picture's width
+  constexpr int kPitchPixels = 8;  // rows padded past the picture's width
   std::vector<std::uint16_t> pixels(kPitchPixels * kHeight, 0);
   const Frame frame{pixels.data(), kWidth, kHeight, kPitchPixels * 2};
   CanvasImage image;
+  const auto changed = [&image](const Frame& f) {
+    const ChangedRect rect = image.Update(f);
+    return std::vector<int>{rect.x, rect.y, rect.width, rect.height};
+  };
+  const std::vector<int> nothing{0, 0, 0, 0};
 
-  ChangedRows rows = image.Update(frame);
-  EXPECT_EQ(rows.first, 0);
-  EXPECT_EQ(rows.count, kHeight);
-  EXPECT_EQ(image.Update(frame).count, 0);
+  EXPECT_EQ(changed(frame), (std::vector<int>{0, 0, kWidth, kHeight}));
+  EXPECT_EQ(changed(frame), nothing);
+  pixels[5 * kPitchPixels + kWidth] = 0xFFFF;  // padding only
+  EXPECT_EQ(changed(frame), nothing);
+  pixels[5 * kPitchPixels + 4] = 0xFFFF;
+  pixels[9 * kPitchPixels + 1] = 0xF800;
+  EXPECT_EQ(changed(frame), (std::vector<int>{1, 5, 4, 5}));
+  EXPECT_EQ(
+      std::vector<int>(image.rgba() + (9 * kWidth + 1) * 4, image.rgba() + (9 * kWidth + 2) * 4),
+      (std::vector<int>{255, 0, 0, 255}));
 
-  pixels[5 * kPitchPixels + 3] = 0xFFFF;  // padding only
-  EXPECT_EQ(image.Update(frame).count, 0);
-  pixels[5 * kPitchPixels] = 0xFFFF;
-  pixels[9 * kPitchPixels + 2] = 0xF800;
-  rows = image.Update(frame);
-  EXPECT_EQ(rows.first, 5);
-  EXPECT_EQ(rows.count, 5);
-  EXPECT_EQ(image.rgba()[(9 * kWidth + 2) * 4], 255);
-  EXPECT_EQ(image.rgba()[(9 * kWidth + 2) * 4 + 1], 0);
-
-  const Frame narrowPitch{pixels.data(), kWidth, kHeight, kWidth * 2 - 1};
-  EXPECT_EQ(image.Update(narrowPitch).count, 0);
-  EXPECT_EQ(image.Update(Frame{nullptr, kWidth, kHeight, kWidth * 2}).count, 0);
-  const Frame smaller{pixels.data(), kWidth, 2, kPitchPixels * 2};
-  EXPECT_EQ(image.Update(smaller).count, 2);
+  for (const Frame& bad : {Frame{pixels.data(), kWidth, kHeight, kWidth * 2 - 2},
+                           Frame{pixels.data(), kWidth, kHeight, kPitchPixels * 2 + 1},
+                           Frame{nullptr, kWidth, kHeight, kWidth * 2}}) {
+    EXPECT_EQ(changed(bad), nothing);
+  }
+  EXPECT_EQ(changed(Frame{pixels.data(), kWidth, 2, kPitchPixels * 2}),
+            (std::vector<int>{0, 0, kWidth, 2}));
 }
 
 }  // namespace

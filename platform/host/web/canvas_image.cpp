@@ -1,6 +1,6 @@
 #include "host/web/canvas_image.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace host {
 namespace {
@@ -18,45 +18,56 @@ void Rgb565ToRgba(std::uint16_t pixel, std::uint8_t* rgba) {
   rgba[3] = 0xFF;
 }
 
-ChangedRows CanvasImage::Update(const Frame& frame) {
+ChangedRect CanvasImage::Update(const Frame& frame) {
   if (frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0 || frame.width > kMostSide ||
       frame.height > kMostSide ||
-      frame.pitchBytes < frame.width * static_cast<int>(sizeof(std::uint16_t))) {
+      frame.pitchBytes < frame.width * static_cast<int>(sizeof(std::uint16_t)) ||
+      frame.pitchBytes % static_cast<int>(sizeof(std::uint16_t)) != 0) {
     return {};
   }
-  const bool resized = frame.width != width_ || frame.height != height_;
-  if (resized) {
+  if (frame.width != width_ || frame.height != height_) {
     width_ = frame.width;
     height_ = frame.height;
     last_.assign(static_cast<std::size_t>(width_) * height_, 0);
     rgba_.assign(last_.size() * kBytesPerRgba, 0);
+    changeAll_ = true;
   }
-  int first = -1;
-  int last = -1;
+  int top = height_;
+  int bottom = -1;
+  int left = width_;
+  int right = -1;
   for (int row = 0; row < height_; ++row) {
-    if (!resized && SameRow(frame, row)) continue;
-    ConvertRow(frame, row);
-    if (first < 0) first = row;
-    last = row;
+    int rowLeft = 0;
+    int rowRight = 0;
+    if (!TakeRow(frame, row, rowLeft, rowRight)) continue;
+    top = std::min(top, row);
+    bottom = row;
+    left = std::min(left, rowLeft);
+    right = std::max(right, rowRight);
   }
-  if (first < 0) return {};
-  return {first, last - first + 1};
+  changeAll_ = false;
+  if (bottom < 0) return {};
+  return {left, top, right - left + 1, bottom - top + 1};
 }
 
-bool CanvasImage::SameRow(const Frame& frame, int row) const {
-  const auto* source = reinterpret_cast<const std::uint8_t*>(frame.pixels) +
-                       static_cast<std::size_t>(row) * frame.pitchBytes;
-  return std::memcmp(source, &last_[static_cast<std::size_t>(row) * width_],
-                     static_cast<std::size_t>(width_) * sizeof(std::uint16_t)) == 0;
-}
-
-void CanvasImage::ConvertRow(const Frame& frame, int row) {
-  const auto* source = reinterpret_cast<const std::uint8_t*>(frame.pixels) +
-                       static_cast<std::size_t>(row) * frame.pitchBytes;
+bool CanvasImage::TakeRow(const Frame& frame, int row, int& left, int& right) {
+  const auto* source =
+      reinterpret_cast<const std::uint16_t*>(reinterpret_cast<const std::uint8_t*>(frame.pixels) +
+                                             static_cast<std::size_t>(row) * frame.pitchBytes);
   std::uint16_t* kept = &last_[static_cast<std::size_t>(row) * width_];
-  std::memcpy(kept, source, static_cast<std::size_t>(width_) * sizeof(std::uint16_t));
+  left = 0;
+  right = width_ - 1;
+  if (!changeAll_) {
+    while (left < width_ && source[left] == kept[left]) ++left;
+    if (left == width_) return false;
+    while (source[right] == kept[right]) --right;
+  }
   std::uint8_t* out = &rgba_[static_cast<std::size_t>(row) * width_ * kBytesPerRgba];
-  for (int x = 0; x < width_; ++x) Rgb565ToRgba(kept[x], out + x * kBytesPerRgba);
+  for (int x = left; x <= right; ++x) {
+    kept[x] = source[x];
+    Rgb565ToRgba(kept[x], out + x * kBytesPerRgba);
+  }
+  return true;
 }
 
 }  // namespace host

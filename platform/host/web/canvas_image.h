@@ -1,5 +1,5 @@
 // The canvas's copy of the game's picture: RGB565 frames turned into the page's RGBA bytes,
-// redoing only the rows that changed since the frame before.
+// redoing only the part that changed since the frame before.
 #pragma once
 
 #include <cstdint>
@@ -9,27 +9,30 @@
 
 namespace host {
 
-// Rows [first, first + count) changed; count 0 when nothing did.
-struct ChangedRows {
-  int first = 0;
-  int count = 0;
+// The smallest rectangle holding every changed pixel; empty when nothing changed.
+struct ChangedRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
 };
 
 class CanvasImage {
  public:
   // Takes a frame in; a frame of another size than the last one changes every row.
-  ChangedRows Update(const Frame& frame);
+  ChangedRect Update(const Frame& frame);
 
   const std::uint8_t* rgba() const { return rgba_.data(); }
   int width() const { return width_; }
   int height() const { return height_; }
 
  private:
-  bool SameRow(const Frame& frame, int row) const;
-  void ConvertRow(const Frame& frame, int row);
+  // Takes one row in; false when it was unchanged, else the changed span's ends.
+  bool TakeRow(const Frame& frame, int row, int& left, int& right);
 
   int width_ = 0;
   int height_ = 0;
+  bool changeAll_ = false;
   std::vector<std::uint16_t> last_;
   std::vector<std::uint8_t> rgba_;
 };

@@ -67,13 +67,14 @@ mergeInto(LibraryManager.library, {
   },
 
   pb_present__deps: ['$PB'],
-  pb_present: function (rgba, width, firstRow, rowCount) {
+  pb_present: function (rgba, width, x, y, changedWidth, changedHeight) {
     // The page's own count of frames shown, for whoever measures the pace.
     Module['framesShown'] = (Module['framesShown'] || 0) + 1;
-    if (rowCount === 0) return;
+    if (changedHeight === 0) return;
     // A view of the module's memory, made afresh: growing the memory replaces its buffer.
-    var bytes = new Uint8ClampedArray(HEAPU8.buffer, rgba + firstRow * width * 4, rowCount * width * 4);
-    PB.context.putImageData(new ImageData(bytes, width, rowCount), 0, firstRow);
+    var rows = new Uint8ClampedArray(HEAPU8.buffer, rgba + y * width * 4, changedHeight * width * 4);
+    PB.context.putImageData(new ImageData(rows, width, changedHeight), 0, y, x, 0, changedWidth,
+                            changedHeight);
   },
 
   pb_set_cursor_visible__deps: ['$PB'],

@@ -128,8 +128,8 @@ void WebHost::FitToPage() {
 void WebHost::ShowFrame(const Frame& frame) {
   if (!screenOpen_) return;
   const bool firstFrame = image_.width() == 0;
-  const ChangedRows rows = image_.Update(frame);
-  pb_present(image_.rgba(), image_.width(), rows.first, rows.count);
+  const ChangedRect changed = image_.Update(frame);
+  pb_present(image_.rgba(), image_.width(), changed.x, changed.y, changed.width, changed.height);
   if (firstFrame) FitToPage();
   // Shown first, then held: the frame stays up for its whole slot while the page runs.
   WaitUntil(deadline_.AfterPresent(NowMicros()));
