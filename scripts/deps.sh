@@ -24,3 +24,17 @@ GAME_PACKAGES=(build-essential cmake ninja-build pkg-config libsdl2-dev libsdl2-
 # What the tests, tools, benchmarks, fuzzers and the Windows build need on top.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
   x11-utils imagemagick sox mingw-w64 wine wine64)
+
+# What the browser build and its test need: Emscripten, Chromium to drive, and npm for the
+# pinned driver (Node comes with Emscripten).
+WEB_PACKAGES=(cmake ninja-build python3 emscripten chromium)
+
+# Installs the browser test's driver exactly as the lock file pins it; npm itself comes from
+# Debian when this machine has none.
+ensure_web_driver() {
+  command -v npm >/dev/null || ensure_packages npm
+  if [ ! -d tests/web/node_modules/playwright-core ] ||
+    [ tests/web/package-lock.json -nt tests/web/node_modules/.package-lock.json ]; then
+    npm ci --prefix tests/web --no-audit --no-fund
+  fi
+}
