@@ -123,9 +123,13 @@ TEST(CanvasImage, HandsOverOnlyWhatChanged) {
   pixels[5 * kPitchPixels + 4] = 0xFFFF;
   pixels[9 * kPitchPixels + 1] = 0xF800;
   EXPECT_EQ(changed(frame), (std::vector<int>{1, 5, 4, 5}));
-  EXPECT_EQ(
-      std::vector<int>(image.rgba() + (9 * kWidth + 1) * 4, image.rgba() + (9 * kWidth + 2) * 4),
-      (std::vector<int>{255, 0, 0, 255}));
+  // Packed row after row: the white pixel ends the first row, the red one starts the last.
+  const std::uint8_t* packed = image.Pixels({1, 5, 4, 5});
+  const auto pixelAt = [packed](int i) {
+    return std::vector<int>(packed + i * 4, packed + i * 4 + 4);
+  };
+  EXPECT_EQ(pixelAt(3), (std::vector<int>{255, 255, 255, 255}));
+  EXPECT_EQ(pixelAt(16), (std::vector<int>{255, 0, 0, 255}));
 
   for (const Frame& bad : {Frame{pixels.data(), kWidth, kHeight, kWidth * 2 - 2},
                            Frame{pixels.data(), kWidth, kHeight, kPitchPixels * 2 + 1},

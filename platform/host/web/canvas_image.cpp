@@ -50,6 +50,20 @@ ChangedRect CanvasImage::Update(const Frame& frame) {
   return {left, top, right - left + 1, bottom - top + 1};
 }
 
+const std::uint8_t* CanvasImage::Pixels(const ChangedRect& rect) {
+  if (rect.x == 0 && rect.width == width_) {
+    return rgba_.data() + static_cast<std::size_t>(rect.y) * width_ * kBytesPerRgba;
+  }
+  const std::size_t rowBytes = static_cast<std::size_t>(rect.width) * kBytesPerRgba;
+  packed_.resize(rowBytes * rect.height);
+  for (int row = 0; row < rect.height; ++row) {
+    const std::size_t from =
+        (static_cast<std::size_t>(rect.y + row) * width_ + rect.x) * kBytesPerRgba;
+    std::copy_n(rgba_.data() + from, rowBytes, packed_.data() + row * rowBytes);
+  }
+  return packed_.data();
+}
+
 bool CanvasImage::TakeRow(const Frame& frame, int row, int& left, int& right) {
   const auto* source =
       reinterpret_cast<const std::uint16_t*>(reinterpret_cast<const std::uint8_t*>(frame.pixels) +

@@ -22,7 +22,10 @@ class CanvasImage {
   // Takes a frame in; a frame of another size than the last one changes every row.
   ChangedRect Update(const Frame& frame);
 
-  const std::uint8_t* rgba() const { return rgba_.data(); }
+  // The rectangle's RGBA bytes, row after row with nothing between; valid until the next
+  // call. Handing the page only these keeps its copy as small as the change.
+  const std::uint8_t* Pixels(const ChangedRect& rect);
+
   int width() const { return width_; }
   int height() const { return height_; }
 
@@ -35,6 +38,7 @@ class CanvasImage {
   bool changeAll_ = false;
   std::vector<std::uint16_t> last_;
   std::vector<std::uint8_t> rgba_;
+  std::vector<std::uint8_t> packed_;
 };
 
 // One RGB565 pixel as 8-bit red, green, blue and opaque alpha, each channel's top bits

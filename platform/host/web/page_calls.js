@@ -67,14 +67,13 @@ mergeInto(LibraryManager.library, {
   },
 
   pb_present__deps: ['$PB'],
-  pb_present: function (rgba, width, x, y, changedWidth, changedHeight) {
+  pb_present: function (rgba, x, y, width, height) {
     // The page's own count of frames shown, for whoever measures the pace.
     Module['framesShown'] = (Module['framesShown'] || 0) + 1;
-    if (changedHeight === 0) return;
+    if (height === 0) return;
     // A view of the module's memory, made afresh: growing the memory replaces its buffer.
-    var rows = new Uint8ClampedArray(HEAPU8.buffer, rgba + y * width * 4, changedHeight * width * 4);
-    PB.context.putImageData(new ImageData(rows, width, changedHeight), 0, y, x, 0, changedWidth,
-                            changedHeight);
+    var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+    PB.context.putImageData(new ImageData(pixels, width, height), x, y);
   },
 
   pb_set_cursor_visible__deps: ['$PB'],

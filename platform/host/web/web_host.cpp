@@ -129,7 +129,8 @@ void WebHost::ShowFrame(const Frame& frame) {
   if (!screenOpen_) return;
   const bool firstFrame = image_.width() == 0;
   const ChangedRect changed = image_.Update(frame);
-  pb_present(image_.rgba(), image_.width(), changed.x, changed.y, changed.width, changed.height);
+  const std::uint8_t* pixels = changed.height > 0 ? image_.Pixels(changed) : nullptr;
+  pb_present(pixels, changed.x, changed.y, changed.width, changed.height);
   if (firstFrame) FitToPage();
   // Shown first, then held: the frame stays up for its whole slot while the page runs.
   WaitUntil(deadline_.AfterPresent(NowMicros()));
