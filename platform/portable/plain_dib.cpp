@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <span>
 
 #include "portable/gdi.h"
 #include "portable/rle_bits.h"
@@ -74,15 +75,20 @@ std::vector<RGBQUAD> ReadColourTable(const std::vector<std::uint8_t>& file,
   return table;
 }
 
-std::optional<std::vector<std::uint8_t>> PlainBits(const std::vector<std::uint8_t>& file,
-                                                   const BitmapLayout& layout) {
-  if (IsRunLength(layout)) return ExpandRunLengths(file, layout);
+// The picture's bits as plain rows: the file's own, or the expanded runs kept in `expanded`.
+std::optional<std::span<const std::uint8_t>> PlainBits(
+    const std::vector<std::uint8_t>& file, const BitmapLayout& layout,
+    std::optional<std::vector<std::uint8_t>>& expanded) {
+  if (IsRunLength(layout)) {
+    expanded = ExpandRunLengths(file, layout);
+    if (!expanded) return std::nullopt;
+    return std::span<const std::uint8_t>(*expanded);
+  }
   const auto bytes = static_cast<std::size_t>(layout.RowBytes() * layout.Rows());
   if (layout.pixelOffset > file.size() || file.size() - layout.pixelOffset < bytes) {
     return std::nullopt;
   }
-  const auto first = file.begin() + static_cast<std::ptrdiff_t>(layout.pixelOffset);
-  return std::vector<std::uint8_t>(first, first + static_cast<std::ptrdiff_t>(bytes));
+  return std::span<const std::uint8_t>(file.data() + layout.pixelOffset, bytes);
 }
 
 template <typename T>
@@ -101,7 +107,8 @@ std::optional<std::vector<std::uint8_t>> PlainBitmapFile(const std::vector<std::
   std::optional<std::vector<RGBQUAD>> table;
   if (masked && !(masks = ReadMasks(file, layout))) return std::nullopt;
   if (bitCount <= 8) table = ReadColourTable(file, layout, bitCount);
-  std::optional<std::vector<std::uint8_t>> bits = PlainBits(file, layout);
+  std::optional<std::vector<std::uint8_t>> expanded;
+  const std::optional<std::span<const std::uint8_t>> bits = PlainBits(file, layout, expanded);
   if (!bits) return std::nullopt;
 
   const std::size_t tableBytes = table ? table->size() * sizeof(RGBQUAD) : 0;
