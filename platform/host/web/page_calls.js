@@ -58,7 +58,9 @@ mergeInto(LibraryManager.library, {
     if (!canvas || !canvas.getContext) return 0;
     canvas.width = width;
     canvas.height = height;
-    PB.context = canvas.getContext('2d', {alpha: false});
+    // Opaque and desynchronised: the page need not blend the picture or hand each frame
+    // through its compositor, which costs more main-thread time than the game itself.
+    PB.context = canvas.getContext('2d', {alpha: false, desynchronized: true});
     if (!PB.context) return 0;
     PB.canvas = canvas;
     canvas.addEventListener('mousedown', PB.onCanvasDown);
