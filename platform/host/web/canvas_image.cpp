@@ -5,9 +5,12 @@
 namespace host {
 namespace {
 constexpr int kBytesPerRgba = 4;
-constexpr int kMostSide = 1 << 14;  // a canvas cannot be larger; refuse before allocating
-}  // namespace
+// Four times the game's screen on a side: a larger frame is refused before anything is
+// allocated for it.
+constexpr int kMostSide = 4096;
 
+// One RGB565 pixel as 8-bit red, green, blue and opaque alpha, each channel's top bits
+// repeated into its low ones so that white stays white.
 void Rgb565ToRgba(std::uint16_t pixel, std::uint8_t* rgba) {
   const unsigned red = (pixel >> 11) & 0x1F;
   const unsigned green = (pixel >> 5) & 0x3F;
@@ -17,6 +20,8 @@ void Rgb565ToRgba(std::uint16_t pixel, std::uint8_t* rgba) {
   rgba[2] = static_cast<std::uint8_t>(blue << 3 | blue >> 2);
   rgba[3] = 0xFF;
 }
+
+}  // namespace
 
 ChangedRect CanvasImage::Update(const Frame& frame) {
   if (frame.pixels == nullptr || frame.width <= 0 || frame.height <= 0 || frame.width > kMostSide ||

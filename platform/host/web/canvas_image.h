@@ -41,8 +41,4 @@ class CanvasImage {
   std::vector<std::uint8_t> packed_;
 };
 
-// One RGB565 pixel as 8-bit red, green, blue and opaque alpha, each channel's top bits
-// repeated into its low ones so that white stays white.
-void Rgb565ToRgba(std::uint16_t pixel, std::uint8_t* rgba);
-
 }  // namespace host
