@@ -4,9 +4,17 @@
 #   share/paddleball, where images/ and sounds/ are (the game opens them relative to its
 #   working directory), and the game itself in lib/paddleball; a menu entry, hicolor icons
 #   drawn by the image generator, a manual page and a copyright file.
+#   Web: a zip of the static site, a folder to publish as it is.
 set(PADDLEBALL_ASSET_DIRS ${PROJECT_SOURCE_DIR}/images ${PROJECT_SOURCE_DIR}/sounds)
 
-if(WIN32)
+if(EMSCRIPTEN)
+  # The script, .wasm and .data are written beside the page when the game links.
+  install(FILES ${PADDLEBALL_SITE_DIR}/index.html ${PADDLEBALL_SITE_DIR}/paddleball.js
+                ${PADDLEBALL_SITE_DIR}/paddleball.wasm ${PADDLEBALL_SITE_DIR}/paddleball.data
+          DESTINATION . COMPONENT game)
+  set(CPACK_SYSTEM_NAME web)
+  set(CPACK_GENERATOR ZIP)
+elseif(WIN32)
   install(TARGETS paddleball RUNTIME DESTINATION . COMPONENT game)
   install(DIRECTORY ${PADDLEBALL_ASSET_DIRS} DESTINATION . COMPONENT game)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -24,7 +32,7 @@ else()
   set(CPACK_SYSTEM_NAME Linux-${CMAKE_SYSTEM_PROCESSOR})
   set(CPACK_GENERATOR TGZ DEB)
 endif()
-if(EXISTS ${PROJECT_SOURCE_DIR}/README.md)
+if(EXISTS ${PROJECT_SOURCE_DIR}/README.md AND NOT EMSCRIPTEN)
   if(WIN32)
     install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . COMPONENT game)
   else()

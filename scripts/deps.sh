@@ -22,8 +22,10 @@ ensure_packages() {
 }
 
 # What building and running the game needs.
-GAME_PACKAGES=(build-essential cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev
-  libsdl2-image-dev fonts-dejavu-core fonts-dejavu-extra)
+# stb_image and stb_truetype decode bitmaps and draw text on every host; fonttools subsets
+# the text font at build time. SDL2_image writes the replay tool's PNG frames.
+GAME_PACKAGES=(build-essential cmake ninja-build pkg-config libsdl2-dev libsdl2-image-dev
+  libstb-dev fonttools fonts-dejavu-core fonts-dejavu-extra)
 
 # Whether the kernel runs 32-bit x86 programs, which some virtual machines do not: tries a
 # 93-byte i386 program that only exits.
@@ -52,3 +54,17 @@ TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
 if runs_i386_programs; then
   TEST_PACKAGES+=(wine32:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386)
 fi
+
+# What the browser build and its test need: Emscripten, Chromium to drive, and npm for the
+# pinned driver (Node comes with Emscripten).
+WEB_PACKAGES=(cmake ninja-build python3 emscripten chromium)
+
+# Installs the browser test's driver exactly as the lock file pins it; npm itself comes from
+# Debian when this machine has none.
+ensure_web_driver() {
+  command -v npm >/dev/null || ensure_packages npm
+  if [ ! -d tests/web/node_modules/playwright-core ] ||
+    [ tests/web/package-lock.json -nt tests/web/node_modules/.package-lock.json ]; then
+    npm ci --prefix tests/web --no-audit --no-fund
+  fi
+}

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the release packages into dist/: the Windows zip (64-bit, cross-built with
-# mingw-w64) and the Linux .tar.gz and .deb (the SDL2 build).
+# mingw-w64), the Linux .tar.gz and .deb (the SDL2 build) and the web site's zip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${GAME_PACKAGES[@]}" mingw-w64 dpkg-dev
+ensure_packages "${GAME_PACKAGES[@]}" "${WEB_PACKAGES[@]}" mingw-w64 dpkg-dev
 
 readonly dist=dist
 mkdir -p "$dist"
@@ -24,5 +24,7 @@ package() {
 package build/package-linux
 package build/package-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64.cmake \
   -DPADDLEBALL_MINGW_TRIPLET=x86_64-w64-mingw32
+NODE_PATH=/usr/share/nodejs package build/package-web \
+  -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
 
 ls -l "$dist"

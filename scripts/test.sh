@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test (unit, end-to-end, fuzzers, the Windows build under
-# Wine), then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer
-# (the fuzzers already run with them).
+# Wine, the web build in headless Chromium), then the unit tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer (the fuzzers already run with them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+ensure_packages "${GAME_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
+ensure_web_driver
+
+# The browser test in the default suite serves this build's site.
+cmake --preset web
+cmake --build --preset web
 
 cmake --preset default
 cmake --build --preset default

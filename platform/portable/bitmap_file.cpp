@@ -1,7 +1,7 @@
 #include "portable/bitmap_file.h"
 
-#include <SDL.h>
 #include <fcntl.h>
+#include <stb_image.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,7 +9,10 @@
 #include <cstring>
 #include <memory>
 
+#include "portable/bitmap_layout.h"
 #include "portable/gdi.h"
+#include "portable/plain_dib.h"
+#include "portable/rgb565.h"
 
 namespace portable {
 namespace {
@@ -19,9 +22,6 @@ constexpr std::size_t kFileHeaderBytes = 14;
 constexpr DWORD kCoreHeaderBytes = 12;
 constexpr DWORD kInfoHeaderBytes = 40;
 constexpr DWORD kLargestHeaderBytes = 124;
-constexpr DWORD kBiRgb = 0;
-constexpr DWORD kBiRle8 = 1;
-constexpr DWORD kBiRle4 = 2;
 constexpr DWORD kBiBitfields = 3;
 constexpr DWORD kBitfieldMaskBytes = 12;
 constexpr DWORD kMaxColours = 256;
@@ -33,44 +33,38 @@ T ReadAt(const std::uint8_t* bytes, std::size_t offset) {
   return value;
 }
 
-// What the headers claim, in the terms of the full info header.
-struct Claims {
-  std::int64_t width = 0;
-  std::int64_t height = 0;  // negative for a top-down picture
-  int bitCount = 0;
-  int planes = 0;
-  DWORD compression = kBiRgb;
-  DWORD coloursUsed = 0;
-};
-
-std::optional<Claims> ReadClaims(const std::vector<std::uint8_t>& file, DWORD headerBytes) {
+std::optional<BitmapLayout> ReadLayout(const std::vector<std::uint8_t>& file, DWORD headerBytes) {
   const std::uint8_t* info = file.data() + kFileHeaderBytes;
-  Claims claims;
+  BitmapLayout layout;
+  layout.headerBytes = headerBytes;
+  layout.pixelOffset = ReadAt<BITMAPFILEHEADER>(file.data(), 0).bfOffBits;
+  int planes = 0;
   if (headerBytes == kCoreHeaderBytes) {
-    claims.width = ReadAt<WORD>(info, 4);
-    claims.height = ReadAt<WORD>(info, 6);
-    claims.planes = ReadAt<WORD>(info, 8);
-    claims.bitCount = ReadAt<WORD>(info, 10);
-    return claims;
+    layout.width = ReadAt<WORD>(info, 4);
+    layout.height = ReadAt<WORD>(info, 6);
+    planes = ReadAt<WORD>(info, 8);
+    layout.bitCount = ReadAt<WORD>(info, 10);
+  } else {
+    if (headerBytes < kInfoHeaderBytes || headerBytes > kLargestHeaderBytes) return std::nullopt;
+    const auto header = ReadAt<BITMAPINFOHEADER>(info, 0);
+    layout.width = header.biWidth;
+    layout.height = header.biHeight;
+    planes = header.biPlanes;
+    layout.bitCount = header.biBitCount;
+    layout.compression = static_cast<BitmapCompression>(header.biCompression);
+    layout.coloursUsed = header.biClrUsed;
   }
-  if (headerBytes < kInfoHeaderBytes || headerBytes > kLargestHeaderBytes) return std::nullopt;
-  const auto header = ReadAt<BITMAPINFOHEADER>(info, 0);
-  claims.width = header.biWidth;
-  claims.height = header.biHeight;
-  claims.planes = header.biPlanes;
-  claims.bitCount = header.biBitCount;
-  claims.compression = header.biCompression;
-  claims.coloursUsed = header.biClrUsed;
-  return claims;
+  if (planes != 1) return std::nullopt;
+  return layout;
 }
 
-bool ClaimsAreSane(const Claims& claims, std::size_t pixelOffset, std::size_t fileSize) {
-  const std::int64_t rows = claims.height < 0 ? -claims.height : claims.height;
-  if (claims.width <= 0 || rows <= 0 || claims.width > kMaxBitmapSide || rows > kMaxBitmapSide ||
-      claims.width * rows > kMaxBitmapPixels || claims.planes != 1) {
+bool LayoutIsSane(const BitmapLayout& layout, std::size_t fileSize) {
+  const std::int64_t rows = layout.Rows();
+  if (layout.width <= 0 || rows <= 0 || layout.width > kMaxBitmapSide || rows > kMaxBitmapSide ||
+      layout.width * rows > kMaxBitmapPixels) {
     return false;
   }
-  switch (claims.bitCount) {
+  switch (layout.bitCount) {
     case 1:
     case 4:
     case 8:
@@ -81,31 +75,42 @@ bool ClaimsAreSane(const Claims& claims, std::size_t pixelOffset, std::size_t fi
     default:
       return false;
   }
-  if (claims.coloursUsed > kMaxColours || pixelOffset > fileSize) return false;
-  if (claims.compression == kBiRle8 || claims.compression == kBiRle4) {
-    return claims.height > 0;  // run-length pictures are bottom-up; the decoder bounds the runs
+  if (layout.coloursUsed > kMaxColours || layout.pixelOffset > fileSize) return false;
+  switch (layout.compression) {
+    case BitmapCompression::kRle8:
+      // Run-length pictures are bottom-up; the expansion bounds the runs.
+      return layout.bitCount == 8 && layout.height > 0;
+    case BitmapCompression::kRle4:
+      return layout.bitCount == 4 && layout.height > 0;
+    case BitmapCompression::kRgb:
+    case BitmapCompression::kBitfields:
+      break;
+    default:
+      return false;
   }
-  if (claims.compression != kBiRgb && claims.compression != kBiBitfields) return false;
   // Uncompressed rows must all be in the file: a truncated file is refused, not half-read.
-  const std::int64_t rowBytes = ((claims.width * claims.bitCount + 31) / 32) * 4;
-  return static_cast<std::int64_t>(fileSize - pixelOffset) >= rowBytes * rows;
+  return static_cast<std::int64_t>(fileSize - layout.pixelOffset) >= layout.RowBytes() * rows;
 }
 
-bool HeadersAreSane(const std::vector<std::uint8_t>& file) {
+std::optional<BitmapLayout> SaneLayout(const std::vector<std::uint8_t>& file) {
   if (file.size() < kFileHeaderBytes + sizeof(DWORD) || file.size() > kMaxBitmapFileBytes) {
-    return false;
+    return std::nullopt;
   }
   const auto fileHeader = ReadAt<BITMAPFILEHEADER>(file.data(), 0);
   const auto headerBytes = ReadAt<DWORD>(file.data(), kFileHeaderBytes);
-  if (fileHeader.bfType != kMagic || headerBytes > file.size() - kFileHeaderBytes) return false;
-  const std::optional<Claims> claims = ReadClaims(file, headerBytes);
-  return claims && ClaimsAreSane(*claims, fileHeader.bfOffBits, file.size());
+  if (fileHeader.bfType != kMagic || headerBytes > file.size() - kFileHeaderBytes) {
+    return std::nullopt;
+  }
+  std::optional<BitmapLayout> layout = ReadLayout(file, headerBytes);
+  if (!layout || !LayoutIsSane(*layout, file.size())) return std::nullopt;
+  return layout;
 }
 
-struct SurfaceFree {
-  void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+// stb_image's pixels, three bytes each, freed with its own allocator.
+struct StbFree {
+  void operator()(unsigned char* pixels) const { stbi_image_free(pixels); }
 };
-using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFree>;
+using StbPixels = std::unique_ptr<unsigned char, StbFree>;
 
 }  // namespace
 
@@ -130,19 +135,25 @@ std::optional<std::vector<std::uint8_t>> ReadBitmapFile(const char* path) {
 }
 
 std::optional<PixelBuffer> DecodeBitmap(const std::vector<std::uint8_t>& file) {
-  if (!HeadersAreSane(file)) return std::nullopt;
-  SDL_RWops* stream = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
-  if (stream == nullptr) return std::nullopt;
-  SurfacePtr decoded(SDL_LoadBMP_RW(stream, 1));
-  if (!decoded) return std::nullopt;
-  SurfacePtr converted(SDL_ConvertSurfaceFormat(decoded.get(), SDL_PIXELFORMAT_RGB565, 0));
-  if (!converted || SDL_LockSurface(converted.get()) != 0) return std::nullopt;
-  PixelBuffer pixels(converted->w, converted->h);
-  const auto* row = static_cast<const std::uint8_t*>(converted->pixels);
-  for (int y = 0; y < converted->h; ++y, row += converted->pitch) {
-    std::memcpy(pixels.Row(y), row, static_cast<std::size_t>(converted->w) * sizeof(std::uint16_t));
+  const std::optional<BitmapLayout> layout = SaneLayout(file);
+  if (!layout) return std::nullopt;
+  // The decoder reads one plain form; every other kind is rewritten into it first.
+  const std::optional<std::vector<std::uint8_t>> plain = PlainBitmapFile(file, *layout);
+  if (!plain) return std::nullopt;
+  constexpr int kChannels = 3;
+  int width = 0;
+  int height = 0;
+  int channelsInFile = 0;
+  StbPixels decoded(stbi_load_from_memory(plain->data(), static_cast<int>(plain->size()), &width,
+                                          &height, &channelsInFile, kChannels));
+  if (!decoded || width != layout->width || height != layout->Rows()) return std::nullopt;
+  PixelBuffer pixels(width, height);
+  const unsigned char* rgb = decoded.get();
+  for (int y = 0; y < height; ++y) {
+    std::uint16_t* out = pixels.Row(y);
+    for (int x = 0; x < width; ++x, rgb += kChannels)
+      out[x] = ToRgb565(RGB(rgb[0], rgb[1], rgb[2]));
   }
-  SDL_UnlockSurface(converted.get());
   return pixels;
 }
 

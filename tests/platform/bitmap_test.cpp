@@ -1,10 +1,9 @@
-// LoadImageA on good and hostile files, module resources before files, and StretchBlt.
+// LoadImageA on good and hostile files, at their own size or an asked one.
 #include <cstring>
 #include <fstream>
 #include <functional>
 
 #include "platform_fixture.h"
-#include "portable/module_resources.h"
 
 namespace {
 
@@ -70,30 +69,9 @@ COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
   return colour;
 }
 
-class BitmapTest : public PlatformTest {
- protected:
-  void TearDown() override {
-    portable::ClearModuleResources();
-    PlatformTest::TearDown();
-  }
+using BitmapTest = PlatformTest;
 
-  // Copies (x, y, dx, dy) of the bitmap over the whole surface, the way sprites are filled.
-  void Stretch(IDirectDrawSurface* surface, HBITMAP bitmap, int x, int y, int dx, int dy) {
-    DDSURFACEDESC desc{};
-    desc.dwSize = sizeof(desc);
-    surface->GetSurfaceDesc(&desc);
-    HDC memory = CreateCompatibleDC(nullptr);
-    ASSERT_NE(SelectObject(memory, bitmap), nullptr);
-    HDC target = nullptr;
-    ASSERT_EQ(surface->GetDC(&target), DD_OK);
-    EXPECT_TRUE(StretchBlt(target, 0, 0, static_cast<int>(desc.dwWidth),
-                           static_cast<int>(desc.dwHeight), memory, x, y, dx, dy, SRCCOPY));
-    surface->ReleaseDC(target);
-    DeleteDC(memory);
-  }
-};
-
-TEST_F(BitmapTest, FileLoadsTopRowFirstAndStretchBltScalesSeparatelyInXAndY) {
+TEST_F(BitmapTest, FileLoadsTopRowFirstAtItsOwnSizeOrTheAskedOne) {
   const std::string path = WriteTempFile("grid.bmp", Bitmap24(3, 2, Grid));
   HBITMAP bitmap = LoadFile(path);
   ASSERT_NE(bitmap, nullptr);
@@ -104,18 +82,9 @@ TEST_F(BitmapTest, FileLoadsTopRowFirstAndStretchBltScalesSeparatelyInXAndY) {
   EXPECT_EQ(PixelOf(bitmap, 2, 0), kBlue);
   EXPECT_EQ(PixelOf(bitmap, 1, 1), kWhite);
 
-  IDirectDrawSurface* surface = MakeSurface(6, 8);
-  Stretch(surface, bitmap, 0, 0, 3, 2);
-  const std::uint16_t red = 0xF800, green = 0x07E0, blue = 0x001F, white = 0xFFFF;
-  const std::uint16_t top[] = {red, red, green, green, blue, blue};
-  const std::vector<std::uint16_t> pixels = Read(surface);
-  for (int i = 0; i < 48; ++i) EXPECT_EQ(pixels[i], i < 24 ? top[i % 6] : white) << i;
-  // Only the source rectangle is copied, still over the whole surface.
-  Stretch(surface, bitmap, 1, 0, 1, 1);
-  EXPECT_EQ(Read(surface), std::vector<std::uint16_t>(48, green));
   EXPECT_TRUE(DeleteObject(bitmap));
 
-  // Loaded at an asked size, the file is scaled the same way.
+  // Loaded at an asked size, the file is stretched separately in x and y.
   HBITMAP scaled = LoadFile(path, 6, 4);
   ASSERT_NE(scaled, nullptr);
   EXPECT_EQ(GetObjectA(scaled, sizeof(info), &info), static_cast<int>(sizeof(info)));
@@ -157,22 +126,6 @@ TEST_F(BitmapTest, MissingEmptyTruncatedAndHostileFilesGiveNoBitmap) {
   EXPECT_EQ(LoadImageA(nullptr, nullptr, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
   EXPECT_EQ(LoadImageA(nullptr, "x", IMAGE_BITMAP, -1, 0, LR_LOADFROMFILE), nullptr);
   EXPECT_EQ(LoadFile(WriteTempFile("good.bmp", good), 100000, 100000), nullptr);
-}
-
-TEST_F(BitmapTest, ModuleResourceIsFoundBeforeTheFileOfTheSameName) {
-  const auto path = WriteTempFile("both.bmp", Bitmap24(2, 2, [](int, int) { return kRed; }));
-  HMODULE module = GetModuleHandleA(nullptr);
-  EXPECT_EQ(LoadImageA(module, path.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION), nullptr);
-  // A resource holds the file without its file header: a packed DIB.
-  const std::vector<std::uint8_t> blue = Bitmap24(2, 2, [](int, int) { return kBlue; });
-  portable::AddBitmapResource(path, {blue.begin() + sizeof(BITMAPFILEHEADER), blue.end()});
-  HBITMAP resource = static_cast<HBITMAP>(
-      LoadImageA(module, path.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  ASSERT_NE(resource, nullptr);
-  EXPECT_EQ(PixelOf(resource, 1, 1), kBlue);
-  HBITMAP file = LoadFile(path);
-  ASSERT_NE(file, nullptr);
-  EXPECT_EQ(PixelOf(file, 1, 1), kRed);
 }
 
 }  // namespace

@@ -1,0 +1,44 @@
+// The canvas's copy of the game's picture: RGB565 frames turned into the page's RGBA bytes,
+// redoing only the part that changed since the frame before.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "host/host.h"
+
+namespace host {
+
+// The smallest rectangle holding every changed pixel; empty when nothing changed.
+struct ChangedRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+class CanvasImage {
+ public:
+  // Takes a frame in; a frame of another size than the last one changes every row.
+  ChangedRect Update(const Frame& frame);
+
+  // The rectangle's RGBA bytes, row after row with nothing between; valid until the next
+  // call. Handing the page only these keeps its copy as small as the change.
+  const std::uint8_t* Pixels(const ChangedRect& rect);
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+ private:
+  // Takes one row in; false when it was unchanged, else the changed span's ends.
+  bool TakeRow(const Frame& frame, int row, int& left, int& right);
+
+  int width_ = 0;
+  int height_ = 0;
+  bool changeAll_ = false;
+  std::vector<std::uint16_t> last_;
+  std::vector<std::uint8_t> rgba_;
+  std::vector<std::uint8_t> packed_;
+};
+
+}  // namespace host

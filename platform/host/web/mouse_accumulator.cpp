@@ -1,0 +1,60 @@
+#include "host/web/mouse_accumulator.h"
+
+#include <algorithm>
+#include <iterator>
+#include <limits>
+
+namespace host {
+namespace {
+
+constexpr std::uint8_t kButtonHeld = 0x80;
+
+std::int32_t SaturatingAdd(std::int32_t sum, std::int32_t add) {
+  const std::int64_t wide = static_cast<std::int64_t>(sum) + add;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      wide, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+// The device's button order is left, right, middle, fourth.
+int DeviceIndex(int pageButton) {
+  constexpr int kDeviceIndexOf[] = {0, 2, 1, 3};
+  if (pageButton < 0 || pageButton >= static_cast<int>(std::size(kDeviceIndexOf))) return -1;
+  return kDeviceIndexOf[pageButton];
+}
+
+}  // namespace
+
+void MouseAccumulator::Move(std::int32_t dx, std::int32_t dy) {
+  moved_.dx = SaturatingAdd(moved_.dx, dx);
+  moved_.dy = SaturatingAdd(moved_.dy, dy);
+}
+
+void MouseAccumulator::Wheel(std::int32_t notches) {
+  moved_.wheel = SaturatingAdd(moved_.wheel, notches);
+}
+
+void MouseAccumulator::Press(int button) {
+  const int index = DeviceIndex(button);
+  if (index < 0) return;
+  held_[index] = true;
+  pressed_[index] = true;
+}
+
+void MouseAccumulator::Release(int button) {
+  const int index = DeviceIndex(button);
+  if (index >= 0) held_[index] = false;
+}
+
+void MouseAccumulator::ReleaseAll() { std::fill(std::begin(held_), std::end(held_), false); }
+
+MouseState MouseAccumulator::Take() {
+  MouseState taken = moved_;
+  for (int i = 0; i < 4; ++i) {
+    taken.buttons[i] = held_[i] || pressed_[i] ? kButtonHeld : 0;
+    pressed_[i] = false;
+  }
+  moved_ = MouseState{};
+  return taken;
+}
+
+}  // namespace host

@@ -1,0 +1,21 @@
+// The page's side of the web host, in the JavaScript library linked with the game.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" {
+// Sizes the canvas and starts listening for the first click; 0 when the page has none.
+int pb_open_canvas(int width, int height);
+// Counts a frame shown, and puts RGBA pixels, row after row, into the canvas's rectangle.
+void pb_present(const std::uint8_t* rgba, int x, int y, int width, int height);
+void pb_set_cursor_visible(int visible);
+// Starts PCM samples on Web Audio, stopping the sound before; 0 when nothing can play.
+int pb_audio_play(const std::uint8_t* samples, std::size_t bytes, int channels, int rate,
+                  int bitsPerSample);
+int pb_audio_playing(int sound);
+void pb_audio_stop();
+void pb_show_message(const char* text);
+int pb_message_showing();
+void pb_show_end(int exitCode);
+}

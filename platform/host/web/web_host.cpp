@@ -1,0 +1,207 @@
+#include "host/web/web_host.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "host/wav_file.h"
+#include "host/web/canvas_fit.h"
+#include "host/web/page_calls.h"
+
+namespace host {
+namespace {
+
+constexpr int kFramesPerSecond = 60;
+constexpr std::size_t kMostPendingEvents = 256;  // a flood of keys cannot grow the queue for ever
+constexpr std::uint32_t kEscapeKey = 0x1B;
+constexpr unsigned kPollMillis = 4;
+constexpr std::int64_t kMicrosPerMilli = 1000;
+constexpr std::uint16_t kPcmFormat = 1;
+// A sound the page never gets to play must not hold the game for ever.
+constexpr std::int64_t kStallAllowanceMicros = 2'000'000;
+constexpr const char* kCanvas = "#canvas";
+constexpr const char* kStage = "#stage";
+
+WebHost& HostOf(void* userData) { return *static_cast<WebHost*>(userData); }
+
+EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* key, void* userData) {
+  const bool down = eventType == EMSCRIPTEN_EVENT_KEYDOWN;
+  // Browsers number keys by the virtual-key codes the game expects.
+  const auto virtualKey = static_cast<std::uint32_t>(key->keyCode);
+  if (virtualKey == 0 || key->repeat) return EM_FALSE;
+  HostOf(userData).Queue(down ? Event::Kind::kKeyDown : Event::Kind::kKeyUp, virtualKey);
+  // Only Escape is the game's; every other key keeps its meaning to the browser.
+  return virtualKey == kEscapeKey ? EM_TRUE : EM_FALSE;
+}
+
+EM_BOOL OnMouse(int eventType, const EmscriptenMouseEvent* mouse, void* userData) {
+  MouseAccumulator& accumulator = HostOf(userData).mouse();
+  switch (eventType) {
+    case EMSCRIPTEN_EVENT_MOUSEMOVE:
+      accumulator.Move(static_cast<std::int32_t>(mouse->movementX),
+                       static_cast<std::int32_t>(mouse->movementY));
+      return EM_FALSE;
+    case EMSCRIPTEN_EVENT_MOUSEDOWN:
+      accumulator.Press(mouse->button);
+      return EM_TRUE;
+    case EMSCRIPTEN_EVENT_MOUSEUP:
+      accumulator.Release(mouse->button);
+      return EM_FALSE;
+    default:
+      return EM_FALSE;
+  }
+}
+
+EM_BOOL OnWheel(int /*eventType*/, const EmscriptenWheelEvent* wheel, void* userData) {
+  // One notch of the platform's wheel for each step the page scrolls, up being positive.
+  if (wheel->deltaY != 0) HostOf(userData).mouse().Wheel(wheel->deltaY < 0 ? 1 : -1);
+  return EM_TRUE;
+}
+
+EM_BOOL OnPointerLock(int /*eventType*/, const EmscriptenPointerlockChangeEvent* change,
+                      void* userData) {
+  if (!change->isActive) HostOf(userData).mouse().ReleaseAll();
+  return EM_FALSE;
+}
+
+EM_BOOL OnBlur(int /*eventType*/, const EmscriptenFocusEvent* /*focus*/, void* userData) {
+  HostOf(userData).mouse().ReleaseAll();
+  return EM_FALSE;
+}
+
+EM_BOOL OnResize(int /*eventType*/, const EmscriptenUiEvent* /*ui*/, void* userData) {
+  HostOf(userData).FitToPage();
+  return EM_FALSE;
+}
+
+void Listen(WebHost* web) {
+  const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+  emscripten_set_keydown_callback(window, web, EM_TRUE, OnKey);
+  emscripten_set_keyup_callback(window, web, EM_TRUE, OnKey);
+  emscripten_set_mousedown_callback(kCanvas, web, EM_TRUE, OnMouse);
+  // Movement and releases count wherever the pointer is, as a relative mouse's would.
+  emscripten_set_mouseup_callback(window, web, EM_TRUE, OnMouse);
+  emscripten_set_mousemove_callback(window, web, EM_TRUE, OnMouse);
+  emscripten_set_wheel_callback(kCanvas, web, EM_TRUE, OnWheel);
+  emscripten_set_pointerlockchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, web, EM_TRUE,
+                                            OnPointerLock);
+  emscripten_set_blur_callback(window, web, EM_TRUE, OnBlur);
+  emscripten_set_resize_callback(window, web, EM_TRUE, OnResize);
+}
+
+}  // namespace
+
+WebHost::WebHost() : deadline_(kFramesPerSecond) {}
+
+WebHost::~WebHost() { pb_audio_stop(); }
+
+bool WebHost::Allows(Call /*call*/) { return true; }
+
+bool WebHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
+  if (screenOpen_) return true;
+  if (width <= 0 || height <= 0 || pb_open_canvas(width, height) == 0) return false;
+  screenOpen_ = true;
+  Listen(this);
+  FitToPage();
+  return true;
+}
+
+void WebHost::FitToPage() {
+  double areaWidth = 0;
+  double areaHeight = 0;
+  if (emscripten_get_element_css_size(kStage, &areaWidth, &areaHeight) !=
+      EMSCRIPTEN_RESULT_SUCCESS) {
+    return;
+  }
+  // Fit in device pixels, so that each game pixel covers whole screen pixels where it can.
+  const double ratio = std::max(emscripten_get_device_pixel_ratio(), 1.0);
+  const CanvasRect fit =
+      FitCanvas(static_cast<int>(areaWidth * ratio), static_cast<int>(areaHeight * ratio),
+                image_.width(), image_.height());
+  if (fit.width > 0)
+    emscripten_set_element_css_size(kCanvas, fit.width / ratio, fit.height / ratio);
+}
+
+void WebHost::ShowFrame(const Frame& frame) {
+  if (!screenOpen_) return;
+  const bool firstFrame = image_.width() == 0;
+  const ChangedRect changed = image_.Update(frame);
+  const std::uint8_t* pixels = changed.height > 0 ? image_.Pixels(changed) : nullptr;
+  pb_present(pixels, changed.x, changed.y, changed.width, changed.height);
+  if (firstFrame) FitToPage();
+  // Shown first, then held: the frame stays up for its whole slot while the page runs.
+  WaitUntil(deadline_.AfterPresent(NowMicros()));
+}
+
+void WebHost::WaitUntil(std::int64_t micros) {
+  std::int64_t now = NowMicros();
+  do {
+    // Rounded up: waking early would cost another turn of the browser's timer.
+    const std::int64_t left = std::max<std::int64_t>(micros - now, 0);
+    emscripten_sleep(static_cast<unsigned>((left + kMicrosPerMilli - 1) / kMicrosPerMilli));
+    now = NowMicros();
+  } while (now < micros);
+}
+
+void WebHost::Queue(Event::Kind kind, std::uint32_t virtualKey) {
+  if (pending_.size() >= kMostPendingEvents) return;
+  Event event;
+  event.kind = kind;
+  event.virtualKey = virtualKey;
+  pending_.push_back(event);
+}
+
+bool WebHost::PollEvent(Event& event) {
+  if (pending_.empty()) return false;
+  event = pending_.front();
+  pending_.pop_front();
+  return true;
+}
+
+MouseState WebHost::TakeMouse() { return mouse_.Take(); }
+
+void WebHost::SetCursorVisible(bool visible) { pb_set_cursor_visible(visible ? 1 : 0); }
+
+void WebHost::PlaySound(const char* path, bool wait) {
+  pb_audio_stop();
+  if (path == nullptr) return;
+  std::vector<std::uint8_t> bytes;
+  WavLayout layout;
+  if (!ReadWavBytes(path, bytes) || !ParseWavLayout(bytes, layout)) return;
+  const int bitsPerSample = layout.blockAlign * 8 / layout.channels;
+  if (layout.formatTag != kPcmFormat || (bitsPerSample != 8 && bitsPerSample != 16)) return;
+  const int sound =
+      pb_audio_play(bytes.data() + layout.dataOffset, layout.dataBytes, layout.channels,
+                    static_cast<int>(layout.sampleRate), bitsPerSample);
+  if (sound == 0 || !wait) return;
+  const auto lasts = static_cast<std::int64_t>(std::ceil(WavDurationSeconds(layout) * 1e6));
+  const std::int64_t giveUpAt = NowMicros() + lasts + kStallAllowanceMicros;
+  while (pb_audio_playing(sound) != 0 && NowMicros() < giveUpAt) emscripten_sleep(kPollMillis);
+}
+
+void WebHost::StopSound() { pb_audio_stop(); }
+
+std::int64_t WebHost::NowMicros() {
+  return static_cast<std::int64_t>(emscripten_get_now() * static_cast<double>(kMicrosPerMilli));
+}
+
+void WebHost::SleepMicros(std::int64_t micros) {
+  WaitUntil(NowMicros() + std::max<std::int64_t>(micros, 0));
+}
+
+void WebHost::ShowMessage(const char* text, const char* /*caption*/) {
+  // The page shows the text as the box would, and the game waits until it is dismissed.
+  pb_show_message(text != nullptr ? text : "");
+  while (pb_message_showing() != 0) emscripten_sleep(kPollMillis * 10);
+}
+
+void WebHost::DebugOutput(const char* text) {
+  if (text != nullptr) emscripten_log(EM_LOG_CONSOLE, "%s", text);
+}
+
+void WebHost::ShowEnd(int exitCode) { pb_show_end(exitCode); }
+
+}  // namespace host

@@ -1,0 +1,53 @@
+// The browser host: the page's canvas, its mouse and keys, Web Audio and messages on the
+// page. Every frame and every wait gives the browser its turn.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+
+#include "host/host.h"
+#include "host/web/canvas_image.h"
+#include "host/web/frame_deadline.h"
+#include "host/web/mouse_accumulator.h"
+
+namespace host {
+
+class WebHost final : public Host {
+ public:
+  WebHost();
+  ~WebHost() override;
+  WebHost(const WebHost&) = delete;
+  WebHost& operator=(const WebHost&) = delete;
+
+  bool Allows(Call call) override;
+  bool OpenScreen(int width, int height, int bitsPerPixel) override;
+  void ShowFrame(const Frame& frame) override;
+  bool PollEvent(Event& event) override;
+  MouseState TakeMouse() override;
+  void SetCursorVisible(bool visible) override;
+  void PlaySound(const char* path, bool wait) override;
+  void StopSound() override;
+  std::int64_t NowMicros() override;
+  void SleepMicros(std::int64_t micros) override;
+  void ShowMessage(const char* text, const char* caption) override;
+  void DebugOutput(const char* text) override;
+
+  // Tells the page that the program has ended and offers another game.
+  void ShowEnd(int exitCode);
+
+  // Called from the page's event handlers.
+  void Queue(Event::Kind kind, std::uint32_t virtualKey = 0);
+  MouseAccumulator& mouse() { return mouse_; }
+  void FitToPage();
+
+ private:
+  void WaitUntil(std::int64_t micros);
+
+  bool screenOpen_ = false;
+  CanvasImage image_;
+  FrameDeadline deadline_;
+  MouseAccumulator mouse_;
+  std::deque<Event> pending_;
+};
+
+}  // namespace host

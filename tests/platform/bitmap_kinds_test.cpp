@@ -1,0 +1,190 @@
+// Every kind of bitmap file decodes to the same pixels: bit depths, masks, header sizes,
+// row order and run-length encodings.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "portable/bitmap_file.h"
+#include "portable/gdi.h"
+#include "portable/rgb565.h"
+
+namespace {
+
+constexpr int kWidth = 3;
+constexpr int kHeight = 2;
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+// Indexed kinds use this table; a 1-bit picture only its first two entries.
+constexpr std::array<COLORREF, 5> kTable = {kBlack, kWhite, kRed, kGreen, kBlue};
+
+using Picture = std::array<COLORREF, kWidth * kHeight>;  // top row first
+constexpr Picture kColours = {kRed, kGreen, kBlue, kWhite, kBlack, kRed};
+constexpr Picture kTwoColours = {kWhite, kBlack, kWhite, kBlack, kWhite, kWhite};
+// Run-length pictures where runs skip pixels or are cut: the rest stays at entry 0.
+constexpr Picture kSkipped = {kRed, kBlack, kBlue, kWhite, kBlack, kRed};
+constexpr Picture kCutRuns = {kGreen, kGreen, kGreen, kWhite, kWhite, kWhite};
+constexpr Picture kCutFile = {kRed, kBlack, kBlack, kBlack, kBlack, kBlack};
+constexpr Picture kAllBlack = {kBlack, kBlack, kBlack, kBlack, kBlack, kBlack};
+
+using Masks = std::array<DWORD, 3>;
+constexpr Masks k555 = {0x7C00, 0x03E0, 0x001F};
+constexpr Masks k565 = {0xF800, 0x07E0, 0x001F};
+constexpr Masks k888 = {0xFF0000, 0xFF00, 0xFF};
+constexpr Masks kSwapped = {0xFF, 0xFF00, 0xFF0000};
+constexpr Masks k101010 = {0x3FF00000, 0x000FFC00, 0x000003FF};
+
+BYTE Red(COLORREF c) { return c & 0xFF; }
+BYTE Green(COLORREF c) { return (c >> 8) & 0xFF; }
+BYTE Blue(COLORREF c) { return (c >> 16) & 0xFF; }
+
+// An 8-bit channel value scaled to the mask's width, at the mask's place.
+DWORD Channel(BYTE value, DWORD mask) {
+  int shift = 0;
+  while (((mask >> shift) & 1u) == 0) ++shift;
+  const DWORD top = mask >> shift;
+  return (value * top / 255) << shift;
+}
+
+struct Kind {
+  const char* name;
+  DWORD headerBytes;
+  WORD bitCount;
+  DWORD compression;
+  Masks masks;  // for 16 and 32 bits; written when compression is 3
+  bool topDown = false;
+  DWORD gap = 0;  // unused bytes between the colour table and the bits
+  Picture picture = kColours;
+  std::vector<std::uint8_t> runs = {};  // the bits of a run-length kind
+};
+
+DWORD PixelValue(const Kind& kind, COLORREF colour) {
+  if (kind.bitCount <= 8) {
+    DWORD index = 0;
+    while (kTable[index] != colour) ++index;
+    return index;
+  }
+  const Masks& masks = kind.masks;
+  return Channel(Red(colour), masks[0]) | Channel(Green(colour), masks[1]) |
+         Channel(Blue(colour), masks[2]);
+}
+
+std::vector<std::uint8_t> Bits(const Kind& kind) {
+  if (!kind.runs.empty()) return kind.runs;
+  const int rowBytes = (kWidth * kind.bitCount + 31) / 32 * 4;
+  std::vector<std::uint8_t> bits(static_cast<std::size_t>(rowBytes) * kHeight);
+  for (int y = 0; y < kHeight; ++y) {
+    std::uint8_t* row = bits.data() + (kind.topDown ? y : kHeight - 1 - y) * rowBytes;
+    for (int x = 0; x < kWidth; ++x) {
+      const DWORD value = PixelValue(kind, kind.picture[y * kWidth + x]);
+      if (kind.bitCount < 8) {
+        const int bit = x * kind.bitCount;
+        row[bit / 8] |= static_cast<std::uint8_t>(value << (8 - kind.bitCount - bit % 8));
+      } else {
+        std::memcpy(row + x * kind.bitCount / 8, &value, kind.bitCount / 8);
+      }
+    }
+  }
+  return bits;
+}
+
+template <typename T>
+void Put(std::vector<std::uint8_t>& file, std::size_t at, T value) {
+  if (file.size() < at + sizeof(T)) file.resize(at + sizeof(T));
+  std::memcpy(file.data() + at, &value, sizeof(T));
+}
+
+std::vector<std::uint8_t> File(const Kind& kind) {
+  constexpr std::size_t kInfo = 14;
+  const bool core = kind.headerBytes == 12;
+  const LONG height = kind.topDown ? -kHeight : kHeight;
+  std::vector<std::uint8_t> file(kInfo + kind.headerBytes);
+  Put<WORD>(file, 0, 0x4D42);
+  Put<DWORD>(file, kInfo, kind.headerBytes);
+  if (core) {
+    Put<WORD>(file, kInfo + 4, kWidth);
+    Put<WORD>(file, kInfo + 6, kHeight);
+    Put<WORD>(file, kInfo + 8, 1);
+    Put<WORD>(file, kInfo + 10, kind.bitCount);
+  } else {
+    const BITMAPINFOHEADER info{
+        kind.headerBytes, kWidth, height, 1, kind.bitCount, kind.compression, 0, 0, 0, 0, 0};
+    std::memcpy(file.data() + kInfo, &info, sizeof(info));
+    // Masks follow a 40-byte header and sit inside any larger one, at the same place.
+    if (kind.compression == 3) {
+      for (int i = 0; i < 3; ++i) Put<DWORD>(file, kInfo + 40 + 4 * i, kind.masks[i]);
+    }
+  }
+  if (kind.bitCount <= 8) {
+    for (const COLORREF colour : kTable) {
+      const std::uint8_t entry[] = {Blue(colour), Green(colour), Red(colour), 0};
+      file.insert(file.end(), entry, entry + (core ? 3 : 4));
+    }
+    if (kind.bitCount == 1) file.resize(file.size() - 3 * (core ? 3 : 4));
+  }
+  file.resize(file.size() + kind.gap);
+  Put<DWORD>(file, 10, static_cast<DWORD>(file.size()));
+  const std::vector<std::uint8_t> bits = Bits(kind);
+  file.insert(file.end(), bits.begin(), bits.end());
+  Put<DWORD>(file, 2, static_cast<DWORD>(file.size()));
+  return file;
+}
+
+// Bottom row 1 0 2 as a literal, top row 2 3 4 as runs of one.
+const std::vector<std::uint8_t> kRle8 = {0, 3, 1, 0, 2, 0, 0, 0, 1, 2, 1, 3, 1, 4, 0, 1};
+// Bottom row 1 0 2 as a literal; top row a run of 2, a step right over one pixel, a run of 4.
+const std::vector<std::uint8_t> kRle4 = {0, 3, 0x10, 0x20, 0, 0,    1, 0x20,
+                                         0, 2, 1,    0,    1, 0x40, 0, 1};
+
+// Runs far wider than a row; a step to the top row, then a literal longer than the file; a
+// step beyond the last row, then a run.
+const std::vector<std::uint8_t> kWideRuns = {255, 1, 255, 2, 0, 0, 255, 3};
+const std::vector<std::uint8_t> kLiteralCut = {0, 2, 0, 1, 1, 2, 0, 200, 1};
+const std::vector<std::uint8_t> kStepOut = {0, 2, 0, 5, 1, 1};
+
+const Kind kKinds[] = {
+    {"1-bit", 40, 1, 0, {}, false, 0, kTwoColours},
+    {"4-bit", 40, 4, 0, {}},
+    {"8-bit", 40, 8, 0, {}},
+    {"8-bit top-down", 40, 8, 0, {}, true},
+    {"8-bit OS/2", 12, 8, 0, {}},
+    {"16-bit 5-5-5", 40, 16, 0, k555},
+    {"16-bit 5-6-5 masks", 40, 16, 3, k565},
+    {"24-bit", 40, 24, 0, k888},
+    {"24-bit top-down", 40, 24, 0, k888, true},
+    {"24-bit OS/2", 12, 24, 0, k888},
+    {"24-bit bits apart from the headers", 40, 24, 0, k888, false, 6},
+    {"32-bit", 40, 32, 0, k888},
+    {"32-bit swapped masks", 40, 32, 3, kSwapped},
+    {"32-bit 10-bit masks", 40, 32, 3, k101010},
+    {"24-bit 52-byte header", 52, 24, 0, k888},
+    {"16-bit 56-byte header masks", 56, 16, 3, k565},
+    {"24-bit 64-byte header", 64, 24, 0, k888},
+    {"32-bit 108-byte header masks", 108, 32, 3, kSwapped},
+    {"8-bit 124-byte header", 124, 8, 0, {}},
+    {"RLE8", 40, 8, 1, {}, false, 0, kColours, kRle8},
+    {"RLE4", 40, 4, 2, {}, false, 0, kSkipped, kRle4},
+    {"RLE8 runs wider than a row", 40, 8, 1, {}, false, 0, kCutRuns, kWideRuns},
+    {"RLE8 literal cut short", 40, 8, 1, {}, false, 0, kCutFile, kLiteralCut},
+    {"RLE8 step beyond the picture", 40, 8, 1, {}, false, 0, kAllBlack, kStepOut},
+};
+
+TEST(BitmapKindsTest, EveryKindDecodesToTheSamePixels) {
+  for (const Kind& kind : kKinds) {
+    const std::optional<portable::PixelBuffer> decoded = portable::DecodeBitmap(File(kind));
+    if (!decoded || decoded->width != kWidth || decoded->height != kHeight) {
+      ADD_FAILURE() << kind.name << " does not decode at " << kWidth << "x" << kHeight;
+      continue;
+    }
+    for (int i = 0; i < kWidth * kHeight; ++i) {
+      EXPECT_EQ(decoded->pixels[i], portable::ToRgb565(kind.picture[i]))
+          << kind.name << ", pixel " << i;
+    }
+  }
+}
+
+}  // namespace
