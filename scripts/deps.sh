@@ -21,4 +21,5 @@ GAME_PACKAGES=(build-essential cmake ninja-build pkg-config libsdl2-dev libsdl2-
 
 # What the tests, tools, benchmarks, fuzzers and the Windows build need on top.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
-  x11-utils imagemagick sox mingw-w64 wine wine64)
+  x11-utils imagemagick sox mingw-w64 wine wine64 libx11-dev libxext-dev libxtst-dev
+  libxdamage-dev)
