@@ -12,7 +12,7 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 constexpr auto kPictureLimit = std::chrono::seconds(120);  // a fresh Wine prefix is slow
-constexpr auto kPlayLimit = std::chrono::seconds(20);      // the starting cue holds the game
+constexpr auto kPlayLimit = std::chrono::seconds(60);      // a game still loading is slow
 constexpr auto kPress = milliseconds(300);                 // the game polls once a frame
 constexpr int kProbeMove = 24;
 
@@ -24,12 +24,13 @@ bool GameSession::EnsurePlaying() {
   if (!game_.Start(command_.argv, environment, command_.directory, command_.logPath)) return false;
   ++starts_;
   if (!WaitForPicture()) return false;
-  pointer_.MoveTo(512, 384);
-  pointer_.LeftButton(true);
-  std::this_thread::sleep_for(kPress);
-  pointer_.LeftButton(false);
+  // The press is made again until play starts: a game still loading may miss one.
   const auto giveUp = Clock::now() + kPlayLimit;
   while (Clock::now() < giveUp && game_.Running()) {
+    pointer_.MoveTo(512, 384);
+    pointer_.LeftButton(true);
+    std::this_thread::sleep_for(kPress);
+    pointer_.LeftButton(false);
     if (PaddleFollows()) return true;
   }
   std::fprintf(stderr, "latency_probe: the paddle never followed the mouse\n");

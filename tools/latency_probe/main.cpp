@@ -48,8 +48,8 @@ void PrintLatency(const std::string& label, const probe::LatencySamples& latency
       "%s: motion to screen, %d samples: median %.1f ms, 90th percentile %.1f ms, "
       "max %.1f ms (left out: %d moves made in a sound's pause, %d never shown)\n",
       label.c_str(), s.count, s.median, s.p90, s.max, latency.inPauses, latency.unseen);
-  std::printf("%s: one read of the paddle's rows: median %.3f ms, max %.3f ms\n", label.c_str(),
-              grab.median, grab.max);
+  std::printf("%s: reads of the paddle's rows: one every %.3f ms (median), longest gap %.3f ms\n",
+              label.c_str(), grab.median, grab.max);
 }
 
 void PrintIntervals(const std::string& label, const probe::IntervalSamples& intervals) {

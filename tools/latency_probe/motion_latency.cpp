@@ -13,10 +13,10 @@ using Millis = std::chrono::duration<double, std::milli>;
 
 constexpr Millis kFrame(1000.0 / 60);
 constexpr Millis kSettle(40);            // the last move is on the screen before the next is made
-constexpr Millis kGiveUp(3000);          // longer than any cue the game waits for
+constexpr Millis kGiveUp(1000);          // a move not shown by then counts as unseen
 constexpr unsigned long kPauseMs = 250;  // no draw for this long: the game waited for a sound
 constexpr int kMove = 24;                // pixels: enough to move both of the paddle's edges
-constexpr int kTriesPerSample = 4;
+constexpr int kTriesPerSample = 2;
 
 struct Reading {
   std::optional<double> millis;
@@ -33,6 +33,7 @@ Reading TimeOneMove(Pointer& pointer, RowWatch& watch, DrawWatch& draws, int dx)
   const Clock::time_point moved = Clock::now();
   pointer.Move(dx);
   for (Clock::time_point now = moved; now - moved < kGiveUp;) {
+    std::this_thread::sleep_for(kBetweenReads);
     watch.Grab();
     const Clock::time_point read = Clock::now();
     reading.grabs.push_back(Millis(read - now).count());

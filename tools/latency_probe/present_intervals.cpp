@@ -1,6 +1,7 @@
 #include "present_intervals.h"
 
 #include <chrono>
+#include <thread>
 
 namespace probe {
 namespace {
@@ -8,7 +9,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Millis = std::chrono::duration<double, std::milli>;
 
-constexpr std::chrono::milliseconds kMoveEvery(1);    // many a frame: every step moves
+constexpr std::chrono::milliseconds kMoveEvery(4);  // a few a frame: every step moves
+constexpr int kMove = 4;  // pixels: one-pixel moves may be lost to rounding in the game's input
 constexpr std::chrono::milliseconds kTurnEvery(250);  // to and fro, clear of the walls
 constexpr Millis kSamePresent(4);  // one present may reach the screen in several pieces
 constexpr Millis kPause(250);      // a synchronous cue, by design
@@ -23,6 +25,7 @@ class Watcher {
     const Clock::time_point start = Clock::now();
     for (Clock::time_point now = start; now - start < kPause; now = Clock::now()) {
       MoveWhenDue(now);
+      std::this_thread::sleep_for(kBetweenReads);
       const Rows& rows = watch_.Grab();
       if (last_.empty() || watch_.ChangedSpan(last_) < 0) {
         if (last_.empty()) last_ = rows;
@@ -41,7 +44,7 @@ class Watcher {
   void MoveWhenDue(Clock::time_point now) {
     if (now < nextMove_) return;
     if (now >= nextTurn_) direction_ = -direction_, nextTurn_ = now + kTurnEvery;
-    pointer_.Move(direction_);
+    pointer_.Move(direction_ * kMove);
     nextMove_ = now + kMoveEvery;
   }
 
@@ -60,7 +63,12 @@ IntervalSamples MeasurePresentIntervals(GameSession& game, Pointer& pointer, Row
   Watcher watcher(pointer, watch);
   Clock::time_point previous{};
   bool counting = false;
-  while (result.playSeconds < seconds && game.EnsurePlaying()) {
+  // Pauses and restarts take time too, but a game that never shows play must not hold the probe.
+  constexpr double kWallTimePerPlayTime = 4;
+  const Clock::time_point giveUp =
+      Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                         std::chrono::duration<double>(seconds * kWallTimePerPlayTime));
+  while (result.playSeconds < seconds && Clock::now() < giveUp && game.EnsurePlaying()) {
     Clock::time_point at;
     if (!watcher.NextPresent(at)) {
       if (counting) ++result.pauses;

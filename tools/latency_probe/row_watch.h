@@ -5,12 +5,16 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
 namespace probe {
 
 using Rows = std::vector<std::uint32_t>;
+
+// Between reads: fine enough for timing, and leaves the machine to the game being measured.
+constexpr std::chrono::microseconds kBetweenReads(200);
 
 class RowWatch {
  public:
