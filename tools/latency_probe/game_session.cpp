@@ -26,8 +26,8 @@ bool GameSession::EnsurePlaying() {
   if (!WaitForPicture()) return false;
   // The press is made again until play starts: a game still loading may miss one.
   const auto giveUp = Clock::now() + kPlayLimit;
+  pointer_.MoveTo(512, 384);
   while (Clock::now() < giveUp && game_.Running()) {
-    pointer_.MoveTo(512, 384);
     pointer_.LeftButton(true);
     std::this_thread::sleep_for(kPress);
     pointer_.LeftButton(false);
@@ -50,14 +50,16 @@ bool GameSession::WaitForPicture() {
   return false;
 }
 
+// Both ways, so that a paddle against a wall still shows it follows.
 bool GameSession::PaddleFollows() {
-  const Rows before = watch_.Grab();
-  pointer_.Move(kProbeMove);
-  std::this_thread::sleep_for(milliseconds(100));
-  watch_.Grab();
-  const bool followed = watch_.ChangedSpan(before) >= kPaddleSpan;
-  pointer_.Move(-kProbeMove);
-  std::this_thread::sleep_for(milliseconds(100));
+  bool followed = false;
+  for (const int dx : {kProbeMove, -kProbeMove}) {
+    const Rows before = watch_.Grab();
+    pointer_.Move(dx);
+    std::this_thread::sleep_for(milliseconds(100));
+    watch_.Grab();
+    followed = followed || watch_.ChangedSpan(before) >= kPaddleSpan;
+  }
   return followed;
 }
 
