@@ -63,12 +63,15 @@ IntervalSamples MeasurePresentIntervals(GameSession& game, Pointer& pointer, Row
   Watcher watcher(pointer, watch);
   Clock::time_point previous{};
   bool counting = false;
+  int starts = game.starts();
   // Pauses and restarts take time too, but a game that never shows play must not hold the probe.
-  constexpr double kWallTimePerPlayTime = 4;
+  constexpr double kWallTimePerPlayTime = 8;
   const Clock::time_point giveUp =
       Clock::now() + std::chrono::duration_cast<Clock::duration>(
                          std::chrono::duration<double>(seconds * kWallTimePerPlayTime));
   while (result.playSeconds < seconds && Clock::now() < giveUp && game.EnsurePlaying()) {
+    // The first frame after a restart follows no frame of the same game.
+    if (game.starts() != starts) counting = false, starts = game.starts();
     Clock::time_point at;
     if (!watcher.NextPresent(at)) {
       if (counting) ++result.pauses;
@@ -76,8 +79,10 @@ IntervalSamples MeasurePresentIntervals(GameSession& game, Pointer& pointer, Row
       continue;
     }
     const Millis interval = at - previous;
-    if (counting) result.millis.push_back(interval.count());
-    if (counting) result.playSeconds += interval.count() / 1000;
+    if (counting) {
+      result.millis.push_back(interval.count());
+      result.playSeconds += interval.count() / 1000;
+    }
     previous = at, counting = true;
   }
   return result;
