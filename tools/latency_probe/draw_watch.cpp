@@ -15,7 +15,8 @@ DrawWatch::~DrawWatch() {
   if (damage_ != 0) XDamageDestroy(display_, damage_);
 }
 
-void DrawWatch::Take() {
+bool DrawWatch::Take() {
+  bool drawn = false;
   while (damage_ != 0 && XPending(display_) > 0) {
     XEvent event;
     XNextEvent(display_, &event);
@@ -23,9 +24,11 @@ void DrawWatch::Take() {
     const Time at = reinterpret_cast<const XDamageNotifyEvent&>(event).timestamp;
     if (lastDraw_ != 0 && at > lastDraw_) longestGapMs_ = std::max(longestGapMs_, at - lastDraw_);
     lastDraw_ = at;
+    drawn = true;
     // Reports come only while the damage is not empty: empty it for the next draw.
     XDamageSubtract(display_, damage_, None, None);
   }
+  return drawn;
 }
 
 }  // namespace probe

@@ -15,8 +15,8 @@ class DrawWatch {
   DrawWatch& operator=(const DrawWatch&) = delete;
 
   bool ready() const { return damage_ != 0; }
-  // Reads the draws that came since the last call.
-  void Take();
+  // Reads the draws that came since the last call; true if there were any.
+  bool Take();
   // From now on the longest gap counts from the latest draw.
   void RestartGap() { longestGapMs_ = 0; }
   // The longest time without a draw, by the server's clock, in milliseconds.

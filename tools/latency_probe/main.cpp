@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   PrintLatency(options.label, MeasureMotionToScreen(game, pointer, watch, draws, options.samples));
-  PrintIntervals(options.label, MeasurePresentIntervals(game, pointer, watch, options.seconds));
+  PrintIntervals(options.label, MeasurePresentIntervals(game, draws, options.seconds));
   std::printf("%s: the game was started %d times\n", options.label.c_str(), game.starts());
   return 0;
 }

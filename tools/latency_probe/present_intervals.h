@@ -1,9 +1,10 @@
-// Frame-time steadiness: the time between successive changes of the paddle's rows while the
-// mouse moves without pause, so that every frame moves the paddle.
+// Frame-time steadiness: the time between successive frames reaching the screen, as the X
+// server reports each drawing.
 #pragma once
 
 #include <vector>
 
+#include "draw_watch.h"
 #include "game_session.h"
 
 namespace probe {
@@ -14,7 +15,6 @@ struct IntervalSamples {
   int pauses = 0;          // intervals long enough to be a synchronous cue's
 };
 
-IntervalSamples MeasurePresentIntervals(GameSession& game, Pointer& pointer, RowWatch& watch,
-                                        double seconds);
+IntervalSamples MeasurePresentIntervals(GameSession& game, DrawWatch& draws, double seconds);
 
 }  // namespace probe
