@@ -48,7 +48,7 @@ runs_i386_programs() {
 # What the tests, tools, benchmarks, fuzzers and the Windows builds need on top.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
   x11-utils imagemagick sox mingw-w64 wine wine64 dpkg-dev lintian
-  desktop-file-utils)
+  desktop-file-utils libx11-dev libxext-dev libxtst-dev libxdamage-dev)
 # Wine's 32-bit half plays the 32-bit game; without 32-bit GL its flip crashes. Where 32-bit
 # programs cannot run, wine32 would only take over the wine command and fail.
 if runs_i386_programs; then

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <utility>
 
 #include "host/sdl/renderer_probe.h"
 #include "host/sdl/sdl_audio.h"
@@ -54,7 +55,8 @@ int ButtonIndex(std::uint8_t button) {
 
 }  // namespace
 
-std::unique_ptr<SdlHost> SdlHost::Create(std::string& error, Presentation presentation) {
+std::unique_ptr<SdlHost> SdlHost::Create(std::string& error, Presentation presentation,
+                                         PacerClock clock) {
   const bool useRenderer = WantsRenderer(presentation);  // before SDL starts: it may fork
   // The window surface must be the X server's own image, not a texture of a GL renderer.
   if (!useRenderer) {
@@ -65,12 +67,13 @@ std::unique_ptr<SdlHost> SdlHost::Create(std::string& error, Presentation presen
     error = SDL_GetError();
     return nullptr;
   }
-  std::unique_ptr<SdlHost> created(new SdlHost(useRenderer));
+  std::unique_ptr<SdlHost> created(new SdlHost(useRenderer, std::move(clock)));
   created->audio_ = std::make_unique<SdlAudio>();
   return created;
 }
 
-SdlHost::SdlHost(bool useRenderer) : wantsRenderer_(useRenderer), pacer_(kFramesPerSecond) {}
+SdlHost::SdlHost(bool useRenderer, PacerClock clock)
+    : wantsRenderer_(useRenderer), pacer_(kFramesPerSecond, std::move(clock)) {}
 
 SdlHost::~SdlHost() {
   presenter_.reset();
@@ -116,12 +119,14 @@ void SdlHost::UseWindowSurface() {
 }
 
 void SdlHost::ShowFrame(const Frame& frame) {
-  pacer_.WaitForSlot([this] { TakeEvents(); });
+  pacer_.Show([&] { Present(frame); }, [this] { TakeEvents(); });
+}
+
+void SdlHost::Present(const Frame& frame) {
   if (presenter_ != nullptr && !presenter_->Present(frame) && usesRenderer_) {
     UseWindowSurface();
     presenter_->Present(frame);
   }
-  TakeEvents();
 }
 
 void SdlHost::TakeEvents() {

@@ -23,7 +23,8 @@ class SdlHost final : public Host {
 
   // Starts SDL's video and events; null, with SDL's reason in `error`, when it cannot.
   static std::unique_ptr<SdlHost> Create(
-      std::string& error, Presentation presentation = Presentation::kChooseForMachine);
+      std::string& error, Presentation presentation = Presentation::kChooseForMachine,
+      PacerClock clock = SystemClock());
   ~SdlHost() override;
   SdlHost(const SdlHost&) = delete;
   SdlHost& operator=(const SdlHost&) = delete;
@@ -46,7 +47,8 @@ class SdlHost final : public Host {
   bool usesRenderer() const { return usesRenderer_; }
 
  private:
-  explicit SdlHost(bool useRenderer);
+  SdlHost(bool useRenderer, PacerClock clock);
+  void Present(const Frame& frame);
   void TakeEvents();
   void Handle(const SDL_Event& event);
   void HandleWindowEvent(const SDL_WindowEvent& event);

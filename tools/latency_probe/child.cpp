@@ -1,0 +1,73 @@
+#include "child.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace probe {
+namespace {
+
+void ApplyEnvironment(const std::vector<std::string>& environment) {
+  for (const std::string& setting : environment) {
+    const std::size_t equals = setting.find('=');
+    const std::string name = setting.substr(0, equals);
+    const std::string value = equals == std::string::npos ? "" : setting.substr(equals + 1);
+    value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
+  }
+}
+
+[[noreturn]] void BecomeProgram(const std::vector<std::string>& argv,
+                                const std::vector<std::string>& environment,
+                                const std::string& directory, const std::string& logPath) {
+  setpgid(0, 0);                     // so that Stop also ends what it starts (Wine's server)
+  prctl(PR_SET_PDEATHSIG, SIGKILL);  // and nothing outlives a probe that is killed
+  ApplyEnvironment(environment);
+  const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  dup2(log, STDOUT_FILENO);
+  dup2(log, STDERR_FILENO);
+  std::vector<char*> args;
+  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  if (chdir(directory.c_str()) == 0) execvp(args[0], args.data());
+  _exit(127);
+}
+
+}  // namespace
+
+bool Child::Start(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+                  const std::string& directory, const std::string& logPath) {
+  if (argv.empty() || pid_ > 0) return false;
+  pid_ = fork();
+  if (pid_ == 0) BecomeProgram(argv, environment, directory, logPath);
+  if (pid_ > 0) setpgid(pid_, pid_);
+  return pid_ > 0;
+}
+
+bool Child::Running() {
+  if (pid_ <= 0) return false;
+  if (waitpid(pid_, nullptr, WNOHANG) != pid_) return true;
+  pid_ = -1;
+  return false;
+}
+
+void Child::Stop() {
+  constexpr auto kGrace = std::chrono::milliseconds(1000);
+  if (pid_ <= 0) return;
+  const pid_t group = pid_;
+  kill(-group, SIGTERM);
+  const auto giveUp = std::chrono::steady_clock::now() + kGrace;
+  while (Running() && std::chrono::steady_clock::now() < giveUp) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(-group, SIGKILL);  // the group may outlive its leader
+  if (pid_ > 0) waitpid(pid_, nullptr, 0);
+  pid_ = -1;
+}
+
+}  // namespace probe

@@ -1,0 +1,48 @@
+#include "present_intervals.h"
+
+#include <chrono>
+#include <thread>
+
+#include "row_watch.h"
+
+namespace probe {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Millis = std::chrono::duration<double, std::milli>;
+
+constexpr Millis kSamePresent(4);  // one present may reach the screen in several pieces
+constexpr Millis kPause(250);      // a synchronous cue, by design
+// Pauses and restarts take time too, but a game that never shows play must not hold the probe.
+constexpr double kWallTimePerPlayTime = 8;
+
+}  // namespace
+
+IntervalSamples MeasurePresentIntervals(GameSession& game, DrawWatch& draws, double seconds) {
+  IntervalSamples result;
+  Clock::time_point previous{};
+  bool counting = false;
+  int starts = game.starts();
+  const Clock::time_point giveUp =
+      Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                         std::chrono::duration<double>(seconds * kWallTimePerPlayTime));
+  draws.Take();
+  while (result.playSeconds < seconds && Clock::now() < giveUp && game.EnsurePlaying()) {
+    // The first frame after a restart follows no frame of the same game.
+    if (game.starts() != starts) counting = false, starts = game.starts();
+    std::this_thread::sleep_for(kBetweenReads);
+    if (!draws.Take()) continue;
+    const Clock::time_point at = Clock::now();
+    const Millis interval = at - previous;
+    if (counting && interval < kSamePresent) continue;
+    if (counting && interval >= kPause) ++result.pauses;
+    if (counting && interval < kPause) {
+      result.millis.push_back(interval.count());
+      result.playSeconds += interval.count() / 1000;
+    }
+    previous = at, counting = true;
+  }
+  return result;
+}
+
+}  // namespace probe
