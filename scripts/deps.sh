@@ -17,7 +17,7 @@ ensure_packages() {
 
 # What building and running the game needs.
 GAME_PACKAGES=(build-essential cmake ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev
-  libsdl2-image-dev fonts-dejavu-core fonts-dejavu-extra)
+  libsdl2-image-dev libx11-dev fonts-dejavu-core fonts-dejavu-extra)
 
 # What the tests, tools, benchmarks, fuzzers and the Windows build need on top.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool

@@ -50,6 +50,7 @@ class SdlHost final : public Host {
   void HandleWindowEvent(const SDL_WindowEvent& event);
   void HandleButton(const SDL_MouseButtonEvent& event);
   void Queue(Event::Kind kind, std::uint32_t virtualKey = 0);
+  void TryRenderer();
   void UseWindowSurface();
 
   bool wantsRenderer_;
