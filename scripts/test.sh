@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test (unit, end-to-end, fuzzers, the Windows build under
-# Wine), then the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer
-# (the fuzzers already run with them).
+# Wine), then the unit and end-to-end tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer (the fuzzers already run with them), so that the game itself is
+# checked for leaks on every way out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -13,4 +14,4 @@ ctest --preset default --parallel 2
 
 cmake --preset asan
 cmake --build --preset asan
-ctest --preset asan --label-regex unit --exclude-regex '^fuzz' --parallel 2
+ctest --preset asan --label-regex 'unit|e2e' --exclude-regex '^fuzz' --parallel 2

@@ -19,8 +19,8 @@ using std::chrono::milliseconds;
 using Shot = std::vector<unsigned long>;
 
 constexpr auto kScreenLimit = milliseconds(15000);
-constexpr auto kExitLimit = milliseconds(1000);
-constexpr int kSomeText = 30;  // white pixels: a few glyphs' worth
+constexpr auto kExitLimit = milliseconds(5000);  // a hang guard, roomy for sanitizer builds
+constexpr int kSomeText = 30;                    // white pixels: a few glyphs' worth
 
 struct Area {
   int left, top, right, bottom;  // right and bottom excluded
