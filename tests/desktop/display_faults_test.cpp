@@ -18,7 +18,7 @@ namespace {
 
 using std::chrono::milliseconds;
 
-constexpr auto kPromptly = milliseconds(5000);
+constexpr auto kPromptly = milliseconds(15000);  // a hang guard, roomy for sanitizer builds
 constexpr auto kScreenLimit = milliseconds(15000);
 constexpr int kSomeText = 30;  // white pixels: a few glyphs' worth
 
@@ -41,7 +41,11 @@ class DisplayFaultsTest : public testing::Test {
   void Launch(int depth) {
     display_ = std::make_unique<VirtualDisplay>("1024x768x" + std::to_string(depth));
     ASSERT_FALSE(display_->name().empty()) << "Xvfb did not start";
-    StartGame({"DISPLAY=" + display_->name()});
+    // A 30-bit screen is drawn through the GL driver, which SDL unloads before LeakSanitizer
+    // looks: the driver's leaks then come from no known library and cannot be suppressed.
+    std::vector<std::string> settings = {"DISPLAY=" + display_->name()};
+    if (depth == 30) settings.push_back("ASAN_OPTIONS=detect_leaks=0");
+    StartGame(settings);
   }
 
   // A renderer widening 6-bit green to 10 bits may miss full white by a bit.
@@ -117,16 +121,18 @@ TEST_F(DisplayFaultsTest, EveryScreenDepthShowsThePicture) {
 // An 8-bit screen: the picture, or a clear refusal.
 TEST_F(DisplayFaultsTest, AnEightBitScreenShowsThePictureOrSaysWhy) {
   Launch(8);
-  std::this_thread::sleep_for(milliseconds(2000));
-  const std::optional<int> ended = game_.Wait(milliseconds(0));
-  if (ended.has_value()) {
-    EXPECT_EQ(*ended, 1);
-    EXPECT_EQ(GameLog().rfind("paddleball: ", 0), 0u) << GameLog();
-    return;
+  const auto giveUp = std::chrono::steady_clock::now() + kScreenLimit;
+  while (std::chrono::steady_clock::now() < giveUp) {
+    if (const std::optional<int> ended = game_.Wait(milliseconds(100))) {
+      EXPECT_EQ(*ended, 1);
+      EXPECT_EQ(GameLog().rfind("paddleball: ", 0), 0u) << GameLog();
+      return;
+    }
+    int lit = 0;
+    for (const unsigned long pixel : display_->Capture()) lit += pixel != 0;
+    if (lit > 1024 * 768 / 2) return;
   }
-  int lit = 0;
-  for (const unsigned long pixel : display_->Capture()) lit += pixel != 0;
-  EXPECT_GT(lit, 1024 * 768 / 2) << GameLog();
+  ADD_FAILURE() << "neither a picture nor a reason; game log:\n" << GameLog();
 }
 
 // Destroyed from outside, or its connection to the server cut: one line, status 1, no dump.
@@ -141,11 +147,20 @@ TEST_F(DisplayFaultsTest, LosingTheWindowOrTheServerEndsTheGameInOneLine) {
   }
 }
 
-TEST_F(DisplayFaultsTest, TerminationEndsTheGameCleanly) {
-  Launch(24);
-  ASSERT_TRUE(TitleShows()) << GameLog();
-  game_.Signal(SIGTERM);
-  EXPECT_EQ(game_.Wait(kPromptly), 0) << GameLog();
+// Under the sanitizers these also check that the game's own memory is all given back.
+TEST_F(DisplayFaultsTest, TerminationAndGameOverEndTheGameCleanly) {
+  for (const bool terminate : {true, false}) {
+    Launch(24);
+    ASSERT_TRUE(TitleShows()) << GameLog();
+    if (terminate) {
+      game_.Signal(SIGTERM);
+    } else {  // a click starts play; left alone, the paddle loses all three balls
+      EXPECT_TRUE(display_->Xdotool("mousedown 1 sleep 0.15 mouseup 1"));
+    }
+    EXPECT_EQ(game_.Wait(terminate ? kPromptly : milliseconds(60000)), 0) << GameLog();
+    game_.Stop();
+    display_.reset();
+  }
 }
 
 }  // namespace
