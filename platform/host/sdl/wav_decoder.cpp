@@ -68,6 +68,10 @@ bool DecodeWavFor(const SDL_AudioSpec& device, const char* path,
   }
   std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(data, &SDL_FreeWAV);
   const double seconds = Seconds(audioSpec, length);
-  if (seconds <= 0.0 || seconds > kMaxDecodedSeconds) return false;
+  if (seconds <= 0.0 || seconds > kMaxDecodedSeconds) {
+    portable::ReportUnusableFile(path,
+                                 seconds <= 0.0 ? "no sound in it" : "longer than a cue may last");
+    return false;
+  }
   return Convert(audioSpec, data, length, device, samples);
 }
