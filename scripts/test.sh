@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test (unit, end-to-end, fuzzers, the Windows build under
-# Wine, the web build in headless Chromium), then the unit tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer (the fuzzers already run with them).
+# Wine, the web build in headless Chromium), then the unit and end-to-end tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer (the fuzzers already run with them), so
+# that the game itself is checked for leaks on every way out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -18,4 +19,4 @@ ctest --preset default --parallel "$(nproc)"
 
 cmake --preset asan
 cmake --build --preset asan
-ctest --preset asan --label-regex unit --parallel "$(nproc)"
+ctest --preset asan --label-regex 'unit|e2e' --label-exclude 'windows|web|fuzz' --parallel "$(nproc)"

@@ -1,10 +1,14 @@
 // A WAV reader that trusts no length in the file beyond what the file holds.
 #include "host/wav_file.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <string>
+
+#include "portable/unusable_file.h"
 
 namespace host {
 namespace {
@@ -36,19 +40,50 @@ void ReadFormat(const std::uint8_t* body, WavLayout& layout) {
 
 }  // namespace
 
-bool ReadWavBytes(const char* path, std::vector<std::uint8_t>& bytes) {
+bool ReadWavBytes(const char* path, std::vector<std::uint8_t>& bytes, std::string& reason) {
   bytes.clear();
-  if (path == nullptr) return false;
+  if (path == nullptr) {
+    reason = "no file name";
+    return false;
+  }
   std::error_code error;
   // Only regular files: opening a pipe or a device could block or never end.
-  if (!std::filesystem::is_regular_file(path, error)) return false;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (error) {
+    reason = error.message();
+    return false;
+  }
+  if (!std::filesystem::is_regular_file(status)) {
+    reason = "not a regular file";
+    return false;
+  }
   const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error || size == 0 || size > kMaxWavFileBytes) return false;
+  if (error || size == 0 || size > kMaxWavFileBytes) {
+    reason = error       ? error.message()
+             : size == 0 ? "empty file"
+                         : "larger than " + std::to_string(kMaxWavFileBytes >> 20) + " MB";
+    return false;
+  }
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path, "rb"), &std::fclose);
-  if (!file) return false;
-  bytes.resize(static_cast<std::size_t>(size));
-  if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+  bytes.resize(file ? static_cast<std::size_t>(size) : 0);
+  if (!file || std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+    reason = std::strerror(errno);
     bytes.clear();
+    return false;
+  }
+  return true;
+}
+
+bool LoadWavFile(const char* path, std::vector<std::uint8_t>& bytes, WavLayout& layout) {
+  std::string reason;
+  if (!ReadWavBytes(path, bytes, reason)) {
+    portable::ReportUnusableFile(path, reason);
+    return false;
+  }
+  if (!ParseWavLayout(bytes, layout)) {
+    const bool isWav = bytes.size() >= kRiffHeaderBytes && IsId(bytes.data(), "RIFF") &&
+                       IsId(bytes.data() + 8, "WAVE");
+    portable::ReportUnusableFile(path, isWav ? "damaged WAV file" : "not a WAV file");
     return false;
   }
   return true;

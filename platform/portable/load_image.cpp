@@ -1,5 +1,6 @@
 // LoadImageA for bitmaps: a module resource by name, or a file, optionally resized.
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "portable/bitmap_file.h"
@@ -7,11 +8,12 @@
 #include "portable/gdi_bitmap.h"
 #include "portable/module_resources.h"
 #include "portable/scaled_blit.h"
+#include "portable/unusable_file.h"
 
 namespace {
 
-std::optional<std::vector<std::uint8_t>> BitmapBytes(LPCSTR name, UINT load) {
-  if ((load & LR_LOADFROMFILE) != 0) return portable::ReadBitmapFile(name);
+std::optional<std::vector<std::uint8_t>> BitmapBytes(LPCSTR name, UINT load, std::string& reason) {
+  if ((load & LR_LOADFROMFILE) != 0) return portable::ReadBitmapFile(name, reason);
   const std::vector<std::uint8_t>* dib = portable::FindBitmapResource(name);
   if (dib == nullptr) return std::nullopt;
   return portable::FileFromPackedDib(dib->data(), dib->size());
@@ -32,15 +34,30 @@ std::optional<portable::PixelBuffer> Resized(portable::PixelBuffer picture, int 
   return resized;
 }
 
+std::optional<portable::PixelBuffer> LoadPicture(LPCSTR name, int cx, int cy, UINT load,
+                                                 std::string& reason) {
+  const std::optional<std::vector<std::uint8_t>> bytes = BitmapBytes(name, load, reason);
+  if (!bytes) return std::nullopt;
+  std::optional<portable::PixelBuffer> picture = portable::DecodeBitmap(*bytes);
+  if (!picture) {
+    reason = "not a bitmap file the program can read";
+    return std::nullopt;
+  }
+  std::optional<portable::PixelBuffer> sized = Resized(std::move(*picture), cx, cy);
+  if (!sized) reason = "too large to resize";
+  return sized;
+}
+
 }  // namespace
 
 HANDLE LoadImageA(HINSTANCE /*instance*/, LPCSTR name, UINT type, int cx, int cy, UINT load) {
   if (type != IMAGE_BITMAP || name == nullptr || cx < 0 || cy < 0) return nullptr;
-  const std::optional<std::vector<std::uint8_t>> bytes = BitmapBytes(name, load);
-  if (!bytes) return nullptr;
-  std::optional<portable::PixelBuffer> picture = portable::DecodeBitmap(*bytes);
-  if (!picture) return nullptr;
-  std::optional<portable::PixelBuffer> sized = Resized(std::move(*picture), cx, cy);
-  if (!sized) return nullptr;
-  return portable::NewBitmap(std::move(*sized));
+  std::string reason;
+  std::optional<portable::PixelBuffer> picture = LoadPicture(name, cx, cy, load, reason);
+  if (!picture) {
+    // Only a file is worth naming: a name not among the resources is then looked for as one.
+    if ((load & LR_LOADFROMFILE) != 0) portable::ReportUnusableFile(name, reason);
+    return nullptr;
+  }
+  return portable::NewBitmap(std::move(*picture));
 }

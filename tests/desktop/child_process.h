@@ -49,6 +49,10 @@ class ChildProcess {
     return std::nullopt;
   }
 
+  void Signal(int number) {
+    if (pid_ > 0) kill(pid_, number);
+  }
+
   // Ends the program if it still runs: politely first, then by force.
   void Stop() {
     if (pid_ <= 0) return;

@@ -20,7 +20,7 @@ using Shot = std::vector<unsigned long>;
 
 constexpr auto kScreenLimit = milliseconds(15000);
 constexpr auto kFollowLimit = milliseconds(2000);
-constexpr auto kExitLimit = milliseconds(1000);
+constexpr auto kExitLimit = milliseconds(5000);  // a hang guard, roomy for sanitizer builds
 constexpr const char* kWindowTitle = "DirectDraw Example";
 constexpr int kSomeText = 30;  // white pixels: a few glyphs' worth
 

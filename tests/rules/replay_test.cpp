@@ -1,10 +1,13 @@
 // Runs the replay tool as a program, the way other tools use it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,20 +27,47 @@ std::string ReadFile(const std::filesystem::path& path) {
   return text.str();
 }
 
-ReplayRun Replay(const std::string& script) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("replay_test_" + std::to_string(::getpid()) + "_" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+// Where and how the tool runs: its input, arguments, output, and shell settings before it.
+struct Setting {
+  std::string input;   // empty: the script
+  std::string args;    // "DIR" stands for the run's own directory
+  std::string output;  // empty: captured
+  std::string shell;   // e.g. limits
+};
+
+std::filesystem::path RunDirectory() {
+  return std::filesystem::temp_directory_path() /
+         ("replay_test_" + std::to_string(::getpid()) + "_" +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+}
+
+std::string InDirectory(std::string text, const std::filesystem::path& dir) {
+  for (std::size_t at; (at = text.find("DIR")) != std::string::npos;) text.replace(at, 3, dir);
+  return text;
+}
+
+// Runs the tool in a fresh directory, which `prepare` may fill first and `inspect` look at
+// afterwards.
+ReplayRun Replay(const std::string& script, const Setting& setting = {},
+                 const std::function<void(const std::filesystem::path&)>& prepare = nullptr,
+                 const std::function<void(const std::filesystem::path&)>& inspect = nullptr) {
+  const auto dir = RunDirectory();
+  std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
-  std::ofstream(dir / "script") << script;
-  const std::string command = std::string(PADDLEBALL_REPLAY) + " < " + (dir / "script").string() +
-                              " > " + (dir / "out").string() + " 2> " + (dir / "err").string();
+  std::ofstream(dir / "script", std::ios::binary) << script;
+  if (prepare) prepare(dir);
+  const std::string input = setting.input.empty() ? (dir / "script").string() : setting.input;
+  const std::string output = setting.output.empty() ? (dir / "out").string() : setting.output;
+  const std::string command = "sh -c '" + InDirectory(setting.shell, dir) + " exec " +
+                              PADDLEBALL_REPLAY + " " + InDirectory(setting.args, dir) + " < " +
+                              input + " > " + output + " 2> " + (dir / "err").string() + "'";
   const int status = std::system(command.c_str());
   ReplayRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   std::istringstream out(ReadFile(dir / "out"));
   for (std::string line; std::getline(out, line);) run.lines.push_back(line);
   run.errors = ReadFile(dir / "err");
+  if (inspect) inspect(dir);
   std::filesystem::remove_all(dir);
   return run;
 }
@@ -71,12 +101,93 @@ TEST(ReplayTest, BlankLinesAndCommentsAreNotReads) {
   EXPECT_TRUE(Has(run.lines[0], "\"paddle\":[439,636,583,660]"));
 }
 
+// A message quotes at most 80 bytes of the line, escaped, so that it stays one short line.
 TEST(ReplayTest, MalformedLineStopsWithItsNumber) {
-  for (const char* bad : {"1 2 3", "x 0", "5 256", "5 -1", "2147483648 0", "7", "1.5 0", "+-1 0"}) {
-    const ReplayRun run = Replay(std::string("0 0\n0 0\n# fine\n") + bad + "\n0 0\n");
-    EXPECT_EQ(run.exitCode, 2) << bad;
-    EXPECT_TRUE(Has(run.errors, "line 4")) << bad << ": " << run.errors;
-    EXPECT_EQ(run.lines.size(), 2u) << bad;  // nothing past the tick before the bad read
+  const std::string tenMegabytes(10 << 20, '7');
+  for (const std::string& bad :
+       {std::string("1 2 3"), std::string("x 0"), std::string("5 256"), std::string("5 -1"),
+        std::string("2147483648 0"), std::string("7"), std::string("1.5 0"), std::string("+-1 0"),
+        std::string("1\0 0\x1b[2J\xff", 9), tenMegabytes}) {
+    const ReplayRun run = Replay("0 0\n0 0\n# fine\n" + bad + "\n0 0\n");
+    const std::string shown = bad.substr(0, 12);
+    EXPECT_EQ(run.exitCode, 2) << shown;
+    EXPECT_TRUE(Has(run.errors, "line 4")) << shown << ": " << run.errors;
+    EXPECT_EQ(run.lines.size(), 2u) << shown;  // nothing past the tick before the bad read
+    const std::size_t start = std::min(run.errors.find("paddleball-replay: "), run.errors.size());
+    const std::string message = run.errors.substr(start);
+    EXPECT_LT(message.size(), 400u) << shown;
+    EXPECT_TRUE(std::all_of(message.begin(), message.end() - 1,
+                            [](char c) {
+                              return static_cast<unsigned char>(c) >= 0x20 &&
+                                     static_cast<unsigned char>(c) < 0x7f;
+                            }))
+        << "an unescaped byte in: " << message;
+  }
+}
+
+// Every failed read or write ends the run with its own status and a message naming the file;
+// no frame file is left cut off under a tick's name, nor written through what held the name.
+TEST(ReplayTest, InputAndOutputFaultsEndTheRunNamingTheFile) {
+  const auto fifo = [](const std::filesystem::path& dir) {
+    std::filesystem::create_directories(dir / "frames");
+    ASSERT_EQ(mkfifo((dir / "frames/tick-000001.png").c_str(), 0600), 0);
+  };
+  const auto link = [](const std::filesystem::path& dir) {
+    std::filesystem::create_directories(dir / "frames");
+    std::ofstream(dir / "target");
+    std::filesystem::create_symlink(dir / "target", dir / "frames/tick-000001.png");
+  };
+  const auto nothingWritten = [](const std::filesystem::path& dir) {
+    EXPECT_EQ(std::filesystem::file_size(dir / "target"), 0u);
+  };
+  const auto noCutFrame = [](const std::filesystem::path& dir) {
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "frames"));  // nor the file it was written as
+  };
+  struct Fault {
+    const char* name;
+    Setting setting;
+    std::function<void(const std::filesystem::path&)> prepare, inspect;
+    int exitCode;
+    const char* message;
+  };
+  const std::string frames = "--frames DIR/frames --frame-ticks 1";
+  const Fault faults[] = {
+      {"endless line",
+       {"/dev/zero", "", "", ""},
+       nullptr,
+       nullptr,
+       2,
+       "line 1: longer than 4096 bytes"},
+      {"full device",
+       {"", "", "/dev/full", ""},
+       nullptr,
+       nullptr,
+       1,
+       "standard output: No space left on device"},
+      {"fifo",
+       {"", frames, "", ""},
+       fifo,
+       nullptr,
+       1,
+       "frames/tick-000001.png: not a regular file"},
+      {"link",
+       {"", frames, "", ""},
+       link,
+       nothingWritten,
+       1,
+       "frames/tick-000001.png: not a regular file"},
+      // A frame larger than the file size limit: the write fails part way, as on a full disk.
+      {"cut-off frame",
+       {"", frames, "", "trap \"\" XFSZ; ulimit -f 4;"},
+       [](const std::filesystem::path& dir) { std::filesystem::create_directory(dir / "frames"); },
+       noCutFrame,
+       1,
+       "frames/tick-000001.png: File too large"},
+  };
+  for (const Fault& fault : faults) {
+    const ReplayRun run = Replay("0 0\n0 0\n", fault.setting, fault.prepare, fault.inspect);
+    EXPECT_EQ(run.exitCode, fault.exitCode) << fault.name;
+    EXPECT_TRUE(Has(run.errors, fault.message)) << fault.name << ": " << run.errors;
   }
 }
 

@@ -34,7 +34,7 @@ TEST(ShippedCues, AreShortCleanMono16BitPcm) {
     const std::string path = std::string(PADDLEBALL_SOUNDS_DIR) + "/" + cue.name;
     std::vector<std::uint8_t> bytes;
     host::WavLayout layout;
-    ASSERT_TRUE(host::ReadWavBytes(path.c_str(), bytes) && host::ParseWavLayout(bytes, layout));
+    ASSERT_TRUE(host::LoadWavFile(path.c_str(), bytes, layout));
     ASSERT_TRUE(layout.formatTag == 1 && layout.channels == 1 && layout.blockAlign == 2);
     EXPECT_GE(host::WavDurationSeconds(layout), cue.minSeconds);
     EXPECT_LE(host::WavDurationSeconds(layout), cue.maxSeconds);

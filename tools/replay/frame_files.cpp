@@ -1,17 +1,65 @@
 #include "frame_files.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <memory>
 #include <system_error>
+
+#include "png_bytes.h"
 
 namespace {
 
-using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+std::string Reason() { return std::strerror(errno); }
+
+bool WriteAll(int descriptor, const std::vector<std::uint8_t>& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = write(descriptor, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// Opening a FIFO would block and a link would write elsewhere: only a regular file is replaced.
+bool NameIsFree(const std::string& path, std::string& error) {
+  struct stat found {};
+  if (lstat(path.c_str(), &found) != 0) return true;
+  if (S_ISREG(found.st_mode)) return true;
+  error = path + ": not a regular file; refusing to replace it";
+  return false;
+}
+
+bool WriteReplacing(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                    std::string& error) {
+  if (!NameIsFree(path, error)) return false;
+  std::string temporary = path + ".XXXXXX";
+  const int descriptor = mkstemp(temporary.data());
+  if (descriptor < 0) {
+    error = path + ": " + Reason();
+    return false;
+  }
+  // mkstemp makes the file private; frames are as readable as any file the user makes.
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(descriptor, 0666 & ~mask);
+  const bool written = WriteAll(descriptor, bytes);
+  const int writeErrno = errno;
+  const bool closed = close(descriptor) == 0;
+  if (!written || !closed || rename(temporary.c_str(), path.c_str()) != 0) {
+    error = path + ": " + (written ? Reason() : std::strerror(writeErrno));
+    unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -42,26 +90,11 @@ std::string FrameFiles::PathFor(long tick) const {
 
 bool FrameFiles::Write(long tick, const std::vector<std::uint16_t>& pixels, int width, int height,
                        std::string& error) const {
-  return SaveRgb565Png(PathFor(tick), pixels, width, height, error);
-}
-
-bool SaveRgb565Png(const std::string& path, const std::vector<std::uint16_t>& pixels, int width,
-                   int height, std::string& error) {
-  if (width <= 0 || height <= 0 ||
-      pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
-    error = path + ": no frame to write";
+  const std::string path = PathFor(tick);
+  std::vector<std::uint8_t> png;
+  if (!EncodeRgb565Png(pixels, width, height, png, error)) {
+    error = path + ": " + error;
     return false;
   }
-  // SDL only reads the pixels; the cast serves its C interface.
-  SurfacePtr frame(
-      SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint16_t*>(pixels.data()), width, height,
-                                         16, width * 2, SDL_PIXELFORMAT_RGB565),
-      SDL_FreeSurface);
-  SurfacePtr rgb(frame ? SDL_ConvertSurfaceFormat(frame.get(), SDL_PIXELFORMAT_RGB24, 0) : nullptr,
-                 SDL_FreeSurface);
-  if (!rgb || IMG_SavePNG(rgb.get(), path.c_str()) != 0) {
-    error = path + ": " + SDL_GetError();
-    return false;
-  }
-  return true;
+  return WriteReplacing(path, png, error);
 }

@@ -14,7 +14,9 @@ class FrameFiles {
   bool Wants(long tick) const;
   // Creates the directory; false, with `error` set, when it cannot be made.
   bool Prepare(std::string& error) const;
-  // Saves an RGB565 frame for the tick; false, with `error` set, when it cannot be written.
+  // Saves an RGB565 frame for the tick: written beside its name, then renamed into place, so a
+  // cut-off file never carries a tick's name. False, with `error` naming the file and the
+  // reason, on any failed write, or when something other than a regular file holds the name.
   bool Write(long tick, const std::vector<std::uint16_t>& pixels, int width, int height,
              std::string& error) const;
 
@@ -24,7 +26,3 @@ class FrameFiles {
   std::string directory_;
   std::vector<long> ticks_;
 };
-
-// Saves an RGB565 picture as a PNG; false, with `error` set, on failure.
-bool SaveRgb565Png(const std::string& path, const std::vector<std::uint16_t>& pixels, int width,
-                   int height, std::string& error);

@@ -1,7 +1,9 @@
 // paddleball-replay: plays the game headless from a mouse script and traces every tick.
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -25,6 +27,20 @@ constexpr int kWriteError = 1;
   std::fflush(stdout);
   std::fprintf(stderr, "paddleball-replay: %s\n", message.c_str());
   std::exit(status);
+}
+
+// A trace cut short must not end as a finished run: a full disk or a closed pipe is a failure.
+[[noreturn]] void FailOutput() {
+  std::fprintf(stderr, "paddleball-replay: standard output: %s\n", std::strerror(errno));
+  std::_Exit(kWriteError);  // nothing more can reach standard output
+}
+
+bool CloseOutput() {
+  const bool flushed = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+  const int flushErrno = errno;
+  const bool closed = std::fclose(stdout) == 0;
+  if (!flushed) errno = flushErrno;
+  return flushed && closed;
 }
 
 // Writes the tick's last presented frame when it presented one and it is wanted.
@@ -105,10 +121,10 @@ int main(int argc, char** argv) {
     line.clear();
     WriteTickRecord(record, line);
     line += '\n';
-    std::fputs(line.c_str(), stdout);
+    if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size()) FailOutput();
     if (record.quit || script.exhausted()) break;
   }
-  std::fflush(stdout);
+  if (!CloseOutput()) FailOutput();
   if (options.timedemo) std::fprintf(stderr, "%s\n", timer.Summary().c_str());
   return 0;
 }

@@ -16,8 +16,8 @@ const char* const kReplayUsage =
     "  --timedemo         time every tick (full drawing, no waiting) and print\n"
     "                     frames per second and the median ms per frame to stderr\n"
     "                     when the run ends; stdout keeps the trace unchanged\n"
-    "Exit status: 0 when the run ends, 1 when a frame cannot be written,\n"
-    "2 for a bad option or script line.\n";
+    "Exit status: 0 when the run ends, 1 when the trace or a frame cannot be\n"
+    "written, 2 for a bad option or script line (or one over 4096 bytes).\n";
 
 namespace {
 

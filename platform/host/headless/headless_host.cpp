@@ -14,7 +14,7 @@ std::int64_t SoundMicros(const char* path) {
   constexpr double kMicrosPerSecond = 1e6;
   std::vector<std::uint8_t> bytes;
   WavLayout layout;
-  if (!ReadWavBytes(path, bytes) || !ParseWavLayout(bytes, layout)) return 0;
+  if (!LoadWavFile(path, bytes, layout)) return 0;
   return std::llround(WavDurationSeconds(layout) * kMicrosPerSecond);
 }
 

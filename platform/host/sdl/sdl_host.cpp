@@ -5,6 +5,7 @@
 #include <limits>
 #include <utility>
 
+#include "host/sdl/display_start.h"
 #include "host/sdl/renderer_probe.h"
 #include "host/sdl/sdl_audio.h"
 #include "host/sdl/surface_presenter.h"
@@ -63,10 +64,7 @@ std::unique_ptr<SdlHost> SdlHost::Create(std::string& error, Presentation presen
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
   }
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");  // the first click counts
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    error = SDL_GetError();
-    return nullptr;
-  }
+  if (!StartDisplay(error)) return nullptr;
   std::unique_ptr<SdlHost> created(new SdlHost(useRenderer, std::move(clock)));
   created->audio_ = std::make_unique<SdlAudio>();
   return created;
@@ -96,11 +94,10 @@ bool SdlHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   if (window_ == nullptr) return false;
   pictureWidth_ = width;
   pictureHeight_ = height;
-  if (wantsRenderer_) {
-    auto renderer = std::make_unique<TexturePresenter>(window_);
-    usesRenderer_ = renderer->Ready();
-    if (usesRenderer_) presenter_ = std::move(renderer);
-  }
+  if (wantsRenderer_) TryRenderer();
+  // SDL names no pixel format for some deep screens (30 bits) and gives them no window
+  // surface; a renderer converts for them.
+  if (!usesRenderer_ && SDL_GetWindowSurface(window_) == nullptr) TryRenderer();
   if (!usesRenderer_) UseWindowSurface();
   SDL_RaiseWindow(window_);
   SDL_SetRelativeMouseMode(SDL_TRUE);
@@ -110,6 +107,12 @@ bool SdlHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
 void SdlHost::SetTitle(const char* title) {
   title_ = title != nullptr ? title : "";
   if (window_ != nullptr) SDL_SetWindowTitle(window_, title_.c_str());
+}
+
+void SdlHost::TryRenderer() {
+  auto renderer = std::make_unique<TexturePresenter>(window_);
+  usesRenderer_ = renderer->Ready();
+  if (usesRenderer_) presenter_ = std::move(renderer);
 }
 
 void SdlHost::UseWindowSurface() {

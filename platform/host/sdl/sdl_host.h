@@ -56,6 +56,7 @@ class SdlHost final : public Host {
   void HandleKey(const SDL_KeyboardEvent& event);
   bool HasFocus() const;
   void Queue(Event::Kind kind, std::uint32_t virtualKey = 0);
+  void TryRenderer();
   void UseWindowSurface();
 
   bool wantsRenderer_;

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "host/wav_file.h"
+#include "portable/unusable_file.h"
 
 namespace {
 
@@ -51,16 +52,26 @@ bool DecodeWavFor(const SDL_AudioSpec& device, const char* path,
   samples.clear();
   std::vector<std::uint8_t> bytes;
   host::WavLayout layout;
-  if (!host::ReadWavBytes(path, bytes) || !host::ParseWavLayout(bytes, layout)) return false;
-  if (host::WavDurationSeconds(layout) > kMaxDecodedSeconds) return false;
+  if (!host::LoadWavFile(path, bytes, layout)) return false;
+  if (host::WavDurationSeconds(layout) > kMaxDecodedSeconds) {
+    portable::ReportUnusableFile(path, "longer than a cue may last");
+    return false;
+  }
   SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (source == nullptr) return false;
   SDL_AudioSpec audioSpec{};
   Uint8* data = nullptr;
   Uint32 length = 0;
-  if (SDL_LoadWAV_RW(source, 1, &audioSpec, &data, &length) == nullptr) return false;
+  if (SDL_LoadWAV_RW(source, 1, &audioSpec, &data, &length) == nullptr) {
+    portable::ReportUnusableFile(path, "not a PCM WAV file");
+    return false;
+  }
   std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(data, &SDL_FreeWAV);
   const double seconds = Seconds(audioSpec, length);
-  if (seconds <= 0.0 || seconds > kMaxDecodedSeconds) return false;
+  if (seconds <= 0.0 || seconds > kMaxDecodedSeconds) {
+    portable::ReportUnusableFile(path,
+                                 seconds <= 0.0 ? "no sound in it" : "longer than a cue may last");
+    return false;
+  }
   return Convert(audioSpec, data, length, device, samples);
 }

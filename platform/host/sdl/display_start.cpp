@@ -1,0 +1,78 @@
+#include "host/sdl/display_start.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+#include "host/sdl/x_display.h"
+
+namespace host {
+namespace {
+
+constexpr Uint32 kSubsystems = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
+
+std::string Quoted(const char* variable) {
+  const char* value = SDL_getenv(variable);
+  return value != nullptr && *value != '\0' ? std::string("\"") + value + "\"" : std::string();
+}
+
+// Drivers that draw on no screen ("evdev" is the dummy one reading input devices) would let
+// the game run on unseen. Wayland without WAYLAND_DISPLAY has no session to join, and its
+// library would print a line of its own while looking for one.
+bool WorthTrying(const char* driver) {
+  for (const char* standIn : {"offscreen", "dummy", "evdev"}) {
+    if (std::strcmp(driver, standIn) == 0) return false;
+  }
+  return std::strcmp(driver, "wayland") != 0 || !Quoted("WAYLAND_DISPLAY").empty();
+}
+
+std::string NoDisplayReason() {
+  const std::string x = Quoted("DISPLAY");
+  const std::string wayland = Quoted("WAYLAND_DISPLAY");
+  if (x.empty() && wayland.empty()) return "neither DISPLAY nor WAYLAND_DISPLAY is set";
+  std::string tried;
+  if (!x.empty()) tried = "X display " + x;
+  if (!wayland.empty()) tried += (tried.empty() ? "" : " nor ") + ("Wayland display " + wayland);
+  return "no answer from " + tried;
+}
+
+bool FinishX11(std::string& error) {
+  if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") != 0) return true;
+  if (!ChooseTrueColorVisual(error)) return false;
+  EndOnXFaults();
+  return true;
+}
+
+bool StartNamedDriver(std::string& error) {
+  if (SDL_Init(kSubsystems) != 0) {
+    error = SDL_GetError();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool StartDisplay(std::string& error) {
+  bool started = false;
+  const char* named = SDL_getenv("SDL_VIDEODRIVER");
+  if (named != nullptr && *named != '\0') {
+    started = StartNamedDriver(error);
+  } else {
+    for (int i = 0; i < SDL_GetNumVideoDrivers() && !started; ++i) {
+      const char* driver = SDL_GetVideoDriver(i);
+      if (!WorthTrying(driver)) continue;
+      SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+      started = SDL_Init(kSubsystems) == 0;
+    }
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+    if (!started) error = NoDisplayReason();
+  }
+  if (started && !FinishX11(error)) {
+    SDL_Quit();
+    return false;
+  }
+  return started;
+}
+
+}  // namespace host

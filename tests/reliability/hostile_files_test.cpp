@@ -1,0 +1,169 @@
+// Every kind of picture and sound file a player could put in the game's place, through the
+// portable layer on the headless host: each loads, or is refused and named once, unharmed.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "../sound/wav_bytes.h"
+#include "host/headless/headless_host.h"
+#include "hostile_bitmaps.h"
+#include "platform/platform.h"
+
+namespace reliability {
+namespace {
+
+enum class Outcome { kLoads, kRefused, kEither };  // either: a decoder may take it or not
+
+struct FileCase {
+  const char* name;
+  Bytes bytes;
+  Outcome outcome;
+};
+
+// Offsets in the headers: width 18, height 22, planes 26, bit count 28, compression 30,
+// colours used 46; the info header's size 14; the bits' offset 10.
+std::vector<FileCase> BitmapCases() {
+  const Bytes good = MakeBitmap({});
+  return {
+      {"1-bit", MakeBitmap({1}), Outcome::kLoads},
+      {"4-bit", MakeBitmap({4}), Outcome::kLoads},
+      {"8-bit", MakeBitmap({8}), Outcome::kLoads},
+      {"16-bit", MakeBitmap({16}), Outcome::kLoads},
+      {"24-bit", good, Outcome::kLoads},
+      {"32-bit", MakeBitmap({32}), Outcome::kLoads},
+      {"16-bit-fields", MakeBitmap({16, 5, 3, 3}), Outcome::kEither},
+      {"32-bit-fields-v5", MakeBitmap({32, 5, 3, 3, 124}), Outcome::kEither},
+      {"rle8", MakeBitmap({8, 5, 3, 1}), Outcome::kEither},
+      {"rle4", MakeBitmap({4, 5, 3, 2}), Outcome::kEither},
+      {"core-header", MakeBitmap({8, 5, 3, 0, 12}), Outcome::kEither},
+      {"top-down", With(good, 22, static_cast<std::uint32_t>(-3)), Outcome::kEither},
+      {"empty", {}, Outcome::kRefused},
+      {"magic-only", {'B', 'M'}, Outcome::kRefused},
+      {"headers-cut", {good.begin(), good.begin() + 30}, Outcome::kRefused},
+      {"bits-cut", {good.begin(), good.end() - 5}, Outcome::kRefused},
+      {"wrong-magic", With(good, 0, 0x4D43, 2), Outcome::kRefused},
+      {"huge", With(With(good, 18, 100000), 22, 100000), Outcome::kRefused},
+      {"huge-rle", With(With(MakeBitmap({8, 5, 3, 1}), 18, 60000), 22, 60000), Outcome::kRefused},
+      {"zero-width", With(good, 18, 0), Outcome::kRefused},
+      {"negative-width", With(good, 18, 0xFFFFFFFF), Outcome::kRefused},
+      {"lowest-height", With(good, 22, 0x80000000), Outcome::kRefused},
+      {"bit-count", With(good, 28, 7, 2), Outcome::kRefused},
+      {"compression", With(good, 30, 99), Outcome::kRefused},
+      {"colours", With(MakeBitmap({8}), 46, 0x10000000), Outcome::kRefused},
+      {"header-size", With(good, 14, 0xFFFFFFF0), Outcome::kRefused},
+      {"bits-offset", With(good, 10, 0xFFFFFFF0), Outcome::kRefused},
+  };
+}
+
+std::vector<FileCase> WavCases() {
+  const Bytes good = PcmWavBytes(1, 22050, 16, 2000);
+  Bytes dataFirst = good;
+  std::copy(good.begin() + 36, good.end(), dataFirst.begin() + 12);
+  std::copy(good.begin() + 12, good.begin() + 36, dataFirst.end() - 24);
+  return {
+      {"pcm16", good, Outcome::kLoads},
+      {"pcm8-stereo", PcmWavBytes(2, 11025, 8, 2000), Outcome::kLoads},
+      {"float", Patched(PcmWavBytes(1, 22050, 32, 2000), 20, 3, 2), Outcome::kLoads},
+      {"empty", {}, Outcome::kRefused},
+      {"header-only", {good.begin(), good.begin() + 12}, Outcome::kRefused},
+      {"cut-in-data-header", {good.begin(), good.begin() + 40}, Outcome::kRefused},
+      {"truncated-data", {good.begin(), good.end() - 1}, Outcome::kRefused},
+      {"not-riff", Patched(good, 0, 'X', 1), Outcome::kRefused},
+      {"not-wave", Patched(good, 8, 'A', 1), Outcome::kRefused},
+      {"format-past-end", Patched(good, 16, 0xFFFFFFF0u), Outcome::kRefused},
+      {"format-too-short", Patched(good, 16, 8), Outcome::kRefused},
+      {"no-channels", Patched(good, 22, 0, 2), Outcome::kRefused},
+      {"no-rate", Patched(good, 24, 0), Outcome::kRefused},
+      {"data-past-end", Patched(good, 40, 0xFFFFFFFFu), Outcome::kRefused},
+      {"no-data", PcmWavBytes(1, 22050, 16, 0), Outcome::kRefused},
+      {"data-before-format", dataFirst, Outcome::kRefused},
+  };
+}
+
+class HostileFilesTest : public testing::Test {
+ protected:
+  void SetUp() override { host::Install(&headless_); }
+  void TearDown() override { host::Install(nullptr); }
+
+  // Not files at all, or too large to read: every one refused, for pictures and sounds alike.
+  std::vector<std::string> NonFiles(const std::string& extension) const {
+    const std::string fifo = dir_.Path("fifo" + extension);
+    EXPECT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string huge = dir_.Write("200mb" + extension, {});
+    std::filesystem::resize_file(huge, 200u << 20);  // sparse: costs the disk nothing
+    const std::string zero = dir_.Path("zero" + extension);
+    std::filesystem::create_symlink("/dev/zero", zero);
+    return {dir_.Path("missing" + extension), dir_.Path(""), fifo, huge, zero};
+  }
+
+  // Loads the file twice, as a lost surface's reload does; true when it loaded. A refused file
+  // is named on stderr once, with a reason.
+  bool Loads(const std::string& path, bool picture) {
+    testing::internal::CaptureStderr();
+    bool loaded = true;
+    for (int attempt = 0; attempt < 2; ++attempt) loaded = Load(path, picture) && loaded;
+    const std::string said = testing::internal::GetCapturedStderr();
+    const std::size_t at = said.find(path + ": ");
+    if (loaded) {
+      EXPECT_EQ(said, "") << path;
+    } else {
+      EXPECT_NE(at, std::string::npos) << path << " is not named in: " << said;
+      EXPECT_EQ(said.find(path + ": ", at + 1), std::string::npos) << "named twice: " << said;
+    }
+    return loaded;
+  }
+
+  bool Load(const std::string& path, bool picture) {
+    if (!picture) {
+      const std::int64_t before = headless_.nowMicros();
+      PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_SYNC);
+      return headless_.nowMicros() > before;
+    }
+    auto bitmap = static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (bitmap == nullptr) return false;
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, 5) << path;
+    EXPECT_EQ(info.bmHeight, 3) << path;
+    DeleteObject(bitmap);
+    return true;
+  }
+
+  void Check(const std::vector<FileCase>& cases, const std::string& extension) {
+    const bool picture = extension == ".bmp";
+    for (const FileCase& file : cases) {
+      const bool loaded = Loads(dir_.Write(file.name + extension, file.bytes), picture);
+      if (file.outcome != Outcome::kEither) {
+        EXPECT_EQ(loaded, file.outcome == Outcome::kLoads) << file.name << extension;
+      }
+    }
+    for (const std::string& path : NonFiles(extension)) EXPECT_FALSE(Loads(path, picture));
+  }
+
+  host::HeadlessHost headless_;
+  ScratchDir dir_;
+};
+
+TEST_F(HostileFilesTest, EveryPictureLoadsOrIsRefusedAndNamed) { Check(BitmapCases(), ".bmp"); }
+
+TEST_F(HostileFilesTest, EverySoundLoadsOrIsRefusedAndNamed) { Check(WavCases(), ".wav"); }
+
+TEST_F(HostileFilesTest, AMissingFolderSaysWhereTheGameLookedAndWhereToStartIt) {
+  testing::internal::CaptureStderr();
+  for (const char* path : {"no-such-images/a.bmp", "no-such-images/b.bmp"}) {
+    EXPECT_EQ(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "no-such-images/a.bmp: No such file or directory\n"
+            "no-such-images/: no such folder in " +
+                std::filesystem::current_path().string() +
+                "; start the program from the folder that holds it\n"
+                "no-such-images/b.bmp: No such file or directory\n");
+}
+
+}  // namespace
+}  // namespace reliability
