@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "portable/bitmap_file.h"
@@ -15,8 +16,11 @@ using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 
 // Read once: the benchmarks time decoding, not the disk.
 const std::vector<std::uint8_t>& ArenaFile() {
-  static const std::vector<std::uint8_t> file =
-      portable::ReadBitmapFile("images/arena2.bmp").value_or(std::vector<std::uint8_t>{});
+  static const std::vector<std::uint8_t> file = [] {
+    std::string reason;
+    return portable::ReadBitmapFile("images/arena2.bmp", reason)
+        .value_or(std::vector<std::uint8_t>{});
+  }();
   return file;
 }
 
