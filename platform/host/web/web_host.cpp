@@ -32,7 +32,12 @@ EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* key, void* userData)
   // Browsers number keys by the virtual-key codes the game expects.
   const auto virtualKey = static_cast<std::uint32_t>(key->keyCode);
   if (virtualKey == 0 || key->repeat) return EM_FALSE;
-  HostOf(userData).Queue(down ? Event::Kind::kKeyDown : Event::Kind::kKeyUp, virtualKey);
+  // Keys held with Alt are system keys, as the desktop reports them.
+  if (key->altKey) {
+    HostOf(userData).Queue(down ? Event::Kind::kSysKeyDown : Event::Kind::kSysKeyUp, virtualKey);
+  } else {
+    HostOf(userData).Queue(down ? Event::Kind::kKeyDown : Event::Kind::kKeyUp, virtualKey);
+  }
   // Only Escape is the game's; every other key keeps its meaning to the browser.
   return virtualKey == kEscapeKey ? EM_TRUE : EM_FALSE;
 }
@@ -163,6 +168,9 @@ bool WebHost::PollEvent(Event& event) {
 
 MouseState WebHost::TakeMouse() { return mouse_.Take(); }
 
+// The page keeps the site's own title.
+void WebHost::SetTitle(const char* /*title*/) {}
+
 void WebHost::SetCursorVisible(bool visible) { pb_set_cursor_visible(visible ? 1 : 0); }
 
 void WebHost::PlaySound(const char* path, bool wait) {
@@ -170,7 +178,7 @@ void WebHost::PlaySound(const char* path, bool wait) {
   if (path == nullptr) return;
   std::vector<std::uint8_t> bytes;
   WavLayout layout;
-  if (!ReadWavBytes(path, bytes) || !ParseWavLayout(bytes, layout)) return;
+  if (!LoadWavFile(path, bytes, layout)) return;
   const int bitsPerSample = layout.blockAlign * 8 / layout.channels;
   if (layout.formatTag != kPcmFormat || (bitsPerSample != 8 && bitsPerSample != 16)) return;
   const int sound =

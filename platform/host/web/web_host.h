@@ -24,6 +24,7 @@ class WebHost final : public Host {
   void ShowFrame(const Frame& frame) override;
   bool PollEvent(Event& event) override;
   MouseState TakeMouse() override;
+  void SetTitle(const char* title) override;
   void SetCursorVisible(bool visible) override;
   void PlaySound(const char* path, bool wait) override;
   void StopSound() override;
