@@ -140,7 +140,7 @@ TEST_F(DisplayFaultsTest, LosingTheWindowOrTheServerEndsTheGameInOneLine) {
   for (const char* fault : {"windowclose", "windowkill"}) {
     Launch(24);
     ASSERT_TRUE(TitleShows()) << GameLog();
-    EXPECT_TRUE(display_->Xdotool(std::string("search --name '^paddleball$' ") + fault));
+    EXPECT_TRUE(display_->Xdotool(std::string("search --name '^DirectDraw Example$' ") + fault));
     ExpectOneLineFailure(fault);
     game_.Stop();
     display_.reset();

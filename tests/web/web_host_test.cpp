@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "host/web/canvas_fit.h"
+#include "host/placement.h"
 #include "host/web/canvas_image.h"
 #include "host/web/frame_deadline.h"
 #include "host/web/mouse_accumulator.h"
@@ -16,10 +16,10 @@ namespace {
 
 struct FitCase {
   int areaWidth, areaHeight;
-  CanvasRect expected;
+  Placement expected;
 };
 
-TEST(CanvasFit, KeepsTheShapeWithBarsOnTheLongSide) {
+TEST(PictureFit, KeepsTheShapeWithBarsOnTheLongSide) {
   constexpr int kMost = std::numeric_limits<int>::max();
   const FitCase cases[] = {
       {1024, 768, {0, 0, 1024, 768}},      // exact
@@ -31,12 +31,12 @@ TEST(CanvasFit, KeepsTheShapeWithBarsOnTheLongSide) {
       {kMost, kMost, {0, 268435456, kMost, 1610612735}},  // no overflow on the way
   };
   for (const FitCase& c : cases) {
-    const CanvasRect fit = FitCanvas(c.areaWidth, c.areaHeight, 1024, 768);
+    const Placement fit = FitPicture(1024, 768, c.areaWidth, c.areaHeight);
     SCOPED_TRACE(testing::Message() << c.areaWidth << "x" << c.areaHeight);
     EXPECT_EQ((std::vector<int>{fit.x, fit.y, fit.width, fit.height}),
               (std::vector<int>{c.expected.x, c.expected.y, c.expected.width, c.expected.height}));
   }
-  EXPECT_EQ(FitCanvas(640, 480, 0, 768).width, 0);
+  EXPECT_EQ(FitPicture(0, 768, 640, 480).width, 0);
 }
 
 TEST(FrameDeadline, RunsOnTheClockAndStartsAfreshWhenFarOff) {

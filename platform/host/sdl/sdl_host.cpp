@@ -17,7 +17,6 @@ namespace host {
 namespace {
 
 constexpr int kFramesPerSecond = 60;
-constexpr std::size_t kMostPendingEvents = 256;  // a flood of keys cannot grow the queue for ever
 constexpr std::uint8_t kButtonHeld = 0x80;
 
 // An explicit setting of SDL's own framebuffer hint wins; otherwise ask the machine.
@@ -206,20 +205,11 @@ void SdlHost::HandleButton(const SDL_MouseButtonEvent& event) {
   heldButtons_[index] = event.state == SDL_PRESSED ? kButtonHeld : 0;
 }
 
-void SdlHost::Queue(Event::Kind kind, std::uint32_t virtualKey) {
-  if (pending_.size() >= kMostPendingEvents) return;
-  Event event;
-  event.kind = kind;
-  event.virtualKey = virtualKey;
-  pending_.push_back(event);
-}
+void SdlHost::Queue(Event::Kind kind, std::uint32_t virtualKey) { pending_.Push(kind, virtualKey); }
 
 bool SdlHost::PollEvent(Event& event) {
   TakeEvents();
-  if (pending_.empty()) return false;
-  event = pending_.front();
-  pending_.pop_front();
-  return true;
+  return pending_.Pop(event);
 }
 
 MouseState SdlHost::TakeMouse() {

@@ -4,10 +4,10 @@
 #include <SDL.h>
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <string>
 
+#include "host/event_queue.h"
 #include "host/host.h"
 #include "host/sdl/background_mouse.h"
 #include "host/sdl/frame_pacer.h"
@@ -65,7 +65,7 @@ class SdlHost final : public Host {
   std::unique_ptr<Presenter> presenter_;
   std::unique_ptr<SdlAudio> audio_;
   FramePacer pacer_;
-  std::deque<Event> pending_;
+  EventQueue pending_;
   MouseState mouse_;
   std::uint8_t heldButtons_[4] = {0, 0, 0, 0};
   BackgroundMouse background_;

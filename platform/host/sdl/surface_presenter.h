@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/sdl/placement.h"
+#include "host/placement.h"
 #include "host/sdl/presenter.h"
 
 namespace host {

@@ -1,6 +1,6 @@
 #include "host/sdl/texture_presenter.h"
 
-#include "host/sdl/placement.h"
+#include "host/placement.h"
 
 namespace host {
 

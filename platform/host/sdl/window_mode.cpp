@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/sdl/placement.h"
+#include "host/placement.h"
 
 namespace host {
 

@@ -7,15 +7,14 @@
 #include <cmath>
 #include <vector>
 
+#include "host/placement.h"
 #include "host/wav_file.h"
-#include "host/web/canvas_fit.h"
 #include "host/web/page_calls.h"
 
 namespace host {
 namespace {
 
 constexpr int kFramesPerSecond = 60;
-constexpr std::size_t kMostPendingEvents = 256;  // a flood of keys cannot grow the queue for ever
 constexpr std::uint32_t kEscapeKey = 0x1B;
 constexpr unsigned kPollMillis = 4;
 constexpr std::int64_t kMicrosPerMilli = 1000;
@@ -123,9 +122,9 @@ void WebHost::FitToPage() {
   }
   // Fit in device pixels, so that each game pixel covers whole screen pixels where it can.
   const double ratio = std::max(emscripten_get_device_pixel_ratio(), 1.0);
-  const CanvasRect fit =
-      FitCanvas(static_cast<int>(areaWidth * ratio), static_cast<int>(areaHeight * ratio),
-                image_.width(), image_.height());
+  const Placement fit =
+      FitPicture(image_.width(), image_.height(), static_cast<int>(areaWidth * ratio),
+                 static_cast<int>(areaHeight * ratio));
   if (fit.width > 0)
     emscripten_set_element_css_size(kCanvas, fit.width / ratio, fit.height / ratio);
 }
@@ -151,20 +150,9 @@ void WebHost::WaitUntil(std::int64_t micros) {
   } while (now < micros);
 }
 
-void WebHost::Queue(Event::Kind kind, std::uint32_t virtualKey) {
-  if (pending_.size() >= kMostPendingEvents) return;
-  Event event;
-  event.kind = kind;
-  event.virtualKey = virtualKey;
-  pending_.push_back(event);
-}
+void WebHost::Queue(Event::Kind kind, std::uint32_t virtualKey) { pending_.Push(kind, virtualKey); }
 
-bool WebHost::PollEvent(Event& event) {
-  if (pending_.empty()) return false;
-  event = pending_.front();
-  pending_.pop_front();
-  return true;
-}
+bool WebHost::PollEvent(Event& event) { return pending_.Pop(event); }
 
 MouseState WebHost::TakeMouse() { return mouse_.Take(); }
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 
+#include "host/event_queue.h"
 #include "host/host.h"
 #include "host/web/canvas_image.h"
 #include "host/web/frame_deadline.h"
@@ -48,7 +48,7 @@ class WebHost final : public Host {
   CanvasImage image_;
   FrameDeadline deadline_;
   MouseAccumulator mouse_;
-  std::deque<Event> pending_;
+  EventQueue pending_;
 };
 
 }  // namespace host

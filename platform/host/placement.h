@@ -1,4 +1,5 @@
-// Where a picture goes on a larger or smaller screen: scaled to fit, aspect kept, centred.
+// Where a picture goes on a larger or smaller screen or page: scaled to fit, aspect kept,
+// centred.
 #pragma once
 
 namespace host {

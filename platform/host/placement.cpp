@@ -1,4 +1,4 @@
-#include "host/sdl/placement.h"
+#include "host/placement.h"
 
 #include <cstdint>
 
