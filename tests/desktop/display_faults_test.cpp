@@ -1,51 +1,22 @@
 // The real game where the display fails it: none, a dead one, every screen depth, a window
 // destroyed from outside, a lost connection, and the ways it is told to end.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
-#include <thread>
 
-#include "child_process.h"
-#include "virtual_display.h"
+#include "game_on_display.h"
 
 namespace desktop_test {
 namespace {
 
-using std::chrono::milliseconds;
-
 constexpr auto kPromptly = milliseconds(15000);  // a hang guard, roomy for sanitizer builds
-constexpr auto kScreenLimit = milliseconds(15000);
-constexpr int kSomeText = 30;  // white pixels: a few glyphs' worth
 
-class DisplayFaultsTest : public testing::Test {
+class DisplayFaultsTest : public GameOnDisplay {
  protected:
-  void TearDown() override {
-    game_.Stop();
-    display_.reset();  // outlives the game
-    std::filesystem::remove(log_);
-  }
-
-  void StartGame(const std::vector<std::string>& environment) {
-    std::vector<std::string> settings = {"SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=",
-                                         "SDL_FRAMEBUFFER_ACCELERATION=", "WAYLAND_DISPLAY="};
-    settings.insert(settings.end(), environment.begin(), environment.end());
-    ASSERT_TRUE(game_.Start({PADDLEBALL_GAME}, settings, PADDLEBALL_SOURCE_DIR, log_));
-  }
-
-  // A private X server with a screen of that depth, and the game on it.
+  // A 30-bit screen is drawn through the GL driver, which SDL unloads before LeakSanitizer
+  // looks: the driver's leaks then come from no known library and cannot be suppressed.
   void Launch(int depth) {
-    display_ = std::make_unique<VirtualDisplay>("1024x768x" + std::to_string(depth));
-    ASSERT_FALSE(display_->name().empty()) << "Xvfb did not start";
-    // A 30-bit screen is drawn through the GL driver, which SDL unloads before LeakSanitizer
-    // looks: the driver's leaks then come from no known library and cannot be suppressed.
-    std::vector<std::string> settings = {"DISPLAY=" + display_->name()};
+    std::vector<std::string> settings;
     if (depth == 30) settings.push_back("ASAN_OPTIONS=detect_leaks=0");
-    StartGame(settings);
+    GameOnDisplay::Launch("1024x768x" + std::to_string(depth), settings);
   }
 
   // A renderer widening 6-bit green to 10 bits may miss full white by a bit.
@@ -53,25 +24,18 @@ class DisplayFaultsTest : public testing::Test {
     return __builtin_popcountl(pixel ^ display_->white()) <= 2;
   }
 
-  // True once the title prompt's white text shows; false if the game ended or time ran out.
+  // True once the title prompt's white text shows within the limit.
   bool TitleShows() {
-    const auto giveUp = std::chrono::steady_clock::now() + kScreenLimit;
-    while (std::chrono::steady_clock::now() < giveUp) {
-      const std::vector<unsigned long> shot = display_->Capture();
-      int white = 0;
-      for (int y = 84; y < 120 && !shot.empty(); ++y) {
-        for (int x = 392; x < 632; ++x) white += NearlyWhite(shot[y * 1024 + x]);
-      }
-      if (white >= kSomeText) return true;
-      std::this_thread::sleep_for(milliseconds(100));
-    }
-    return false;
-  }
-
-  std::string GameLog() const {
-    std::stringstream text;
-    text << std::ifstream(log_).rdbuf();
-    return text.str();
+    return WaitFor(
+        [&] {
+          const std::vector<unsigned long> shot = display_->Capture();
+          int white = 0;
+          for (int y = 84; y < 120 && !shot.empty(); ++y) {
+            for (int x = 392; x < 632; ++x) white += NearlyWhite(shot[y * 1024 + x]);
+          }
+          return white >= kSomeText;
+        },
+        kScreenLimit);
   }
 
   // The game ended promptly with status 1 and said why in one plain line.
@@ -81,10 +45,6 @@ class DisplayFaultsTest : public testing::Test {
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << about << ":\n" << log;
     EXPECT_EQ(log.rfind("paddleball: ", 0), 0u) << about << ":\n" << log;
   }
-
-  std::string log_ = testing::TempDir() + "paddleball-faults-" + std::to_string(getpid()) + ".log";
-  std::unique_ptr<VirtualDisplay> display_;
-  ChildProcess game_;
 };
 
 // A display number no server answers at.
@@ -140,7 +100,7 @@ TEST_F(DisplayFaultsTest, LosingTheWindowOrTheServerEndsTheGameInOneLine) {
   for (const char* fault : {"windowclose", "windowkill"}) {
     Launch(24);
     ASSERT_TRUE(TitleShows()) << GameLog();
-    EXPECT_TRUE(display_->Xdotool(std::string("search --name '^DirectDraw Example$' ") + fault));
+    EXPECT_TRUE(display_->Xdotool("search --name '^" + std::string(kWindowTitle) + "$' " + fault));
     ExpectOneLineFailure(fault);
     game_.Stop();
     display_.reset();

@@ -1,28 +1,15 @@
 // The real game on a private X server: title, start by click, paddle by mouse, and the ways out.
-#include <gtest/gtest.h>
-#include <unistd.h>
+#include <array>
 
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <memory>
-#include <sstream>
-#include <thread>
-
-#include "child_process.h"
-#include "virtual_display.h"
+#include "game_on_display.h"
 
 namespace desktop_test {
 namespace {
 
-using std::chrono::milliseconds;
 using Shot = std::vector<unsigned long>;
 
-constexpr auto kScreenLimit = milliseconds(15000);
 constexpr auto kFollowLimit = milliseconds(2000);
 constexpr auto kExitLimit = milliseconds(5000);  // a hang guard, roomy for sanitizer builds
-constexpr const char* kWindowTitle = "DirectDraw Example";
-constexpr int kSomeText = 30;  // white pixels: a few glyphs' worth
 
 struct Area {
   int left, top, right, bottom;  // right and bottom excluded
@@ -32,34 +19,12 @@ constexpr Area kHeadsUp = {0, 0, 300, 48};
 // On 1600 x 900 the picture is 1200 x 900 at x = 200, each pixel 1.171875 wide and high.
 constexpr Area kScaledTitle = {659, 98, 940, 141};
 
-// True once the condition holds, false when it never did within the limit.
-bool WaitFor(const std::function<bool()>& condition, milliseconds limit) {
-  const auto giveUp = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < giveUp) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(milliseconds(50));
-  }
-  return false;
-}
-
-class GameRunTest : public testing::Test {
+class GameRunTest : public GameOnDisplay {
  protected:
-  void TearDown() override {
-    game_.Stop();
-    display_.reset();  // outlives the game
-    std::filesystem::remove(log_);
-  }
-
-  // Starts a private X server with a screen of that size and depth and the game on it.
   void Launch(int width = 1024, int height = 768, int depth = 24) {
     width_ = width;
-    display_ = std::make_unique<VirtualDisplay>(
-        std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth));
-    ASSERT_FALSE(display_->name().empty()) << "Xvfb did not start";
-    ASSERT_TRUE(game_.Start({PADDLEBALL_GAME},
-                            {"DISPLAY=" + display_->name(), "SDL_AUDIODRIVER=dummy",
-                             "SDL_VIDEODRIVER=", "SDL_FRAMEBUFFER_ACCELERATION="},
-                            PADDLEBALL_SOURCE_DIR, log_));
+    GameOnDisplay::Launch(std::to_string(width) + "x" + std::to_string(height) + "x" +
+                          std::to_string(depth));
   }
 
   // White pixels (text) in the area, or coloured ones: neither white nor black, the pictures.
@@ -115,15 +80,6 @@ class GameRunTest : public testing::Test {
                 .empty();
   }
 
-  std::string GameLog() const {
-    std::stringstream text;
-    text << std::ifstream(log_).rdbuf();
-    return text.str();
-  }
-
-  std::string log_ = testing::TempDir() + "paddleball-" + std::to_string(getpid()) + ".log";
-  std::unique_ptr<VirtualDisplay> display_;
-  ChildProcess game_;
   int width_ = 0;
 };
 
@@ -182,16 +138,6 @@ TEST_F(GameRunTest, AWideScreenLetterboxesAndAltEnterSwitchesToAWindowAndBack) {
   EXPECT_FALSE(WaitForTitle(kScaledTitle).empty()) << "full screen does not show the picture";
   ASSERT_TRUE(display_->AskToClose(kWindowTitle));
   EXPECT_EQ(game_.Wait(kExitLimit), 0);
-}
-
-TEST_F(GameRunTest, WithoutADisplayTheGameSaysWhyAndFails) {
-  ASSERT_TRUE(game_.Start({PADDLEBALL_GAME},
-                          {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=x11"},
-                          PADDLEBALL_SOURCE_DIR, log_));
-  const std::optional<int> code = game_.Wait(milliseconds(10000));
-  ASSERT_TRUE(code.has_value());
-  EXPECT_NE(*code, 0);
-  EXPECT_NE(GameLog().find("cannot open the display"), std::string::npos) << GameLog();
 }
 
 }  // namespace

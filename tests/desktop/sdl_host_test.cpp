@@ -5,34 +5,17 @@
 
 #include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "../support/scoped_env.h"
 #include "host/sdl/virtual_keys.h"
 #include "host/sdl/window_mode.h"
 
 namespace host {
 namespace {
-
-// Takes a variable out of the environment for one test and puts it back afterwards.
-class WithoutVariable {
- public:
-  explicit WithoutVariable(const char* name) : name_(name) {
-    if (const char* value = std::getenv(name)) saved_ = value;
-    unsetenv(name);
-  }
-  ~WithoutVariable() {
-    if (saved_) setenv(name_, saved_->c_str(), 1);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> saved_;
-};
 
 class SdlHostTest : public testing::Test {
  protected:
@@ -230,7 +213,7 @@ TEST(FrameOrder, FramesComeOneRefreshApartWithEventsTakenEvenAfterALongStep) {
 
 TEST_F(SdlHostTest, AMessageThatNoBoxCanShowGoesToStandardErrorAtOnce) {
   // With no display to put a box on, the call must neither hang nor lose the message.
-  const WithoutVariable noX("DISPLAY"), noWayland("WAYLAND_DISPLAY");
+  const ScopedEnv noX("DISPLAY", nullptr), noWayland("WAYLAND_DISPLAY", nullptr);
   testing::internal::CaptureStderr();
   sdl_->ShowMessage("SetDisplayMode Failed!", "SetDisplayMode Failed!");
   sdl_->ShowMessage(nullptr, nullptr);

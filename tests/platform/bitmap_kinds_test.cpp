@@ -1,11 +1,13 @@
 // Every kind of bitmap file decodes to the same pixels: bit depths, masks, header sizes,
-// row order and run-length encodings.
+// row order and run-length encodings; and LoadImageA on good files and bad calls.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstring>
 #include <vector>
 
+#include "../sound/wav_bytes.h"
+#include "platform_fixture.h"
 #include "portable/bitmap_file.h"
 #include "portable/gdi.h"
 #include "portable/rgb565.h"
@@ -185,6 +187,46 @@ TEST(BitmapKindsTest, EveryKindDecodesToTheSamePixels) {
           << kind.name << ", pixel " << i;
     }
   }
+}
+
+// The bitmap's pixel colours through a memory context, as GDI reports them.
+COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  SelectObject(dc, bitmap);
+  const COLORREF colour = GetPixel(dc, x, y);
+  DeleteDC(dc);
+  return colour;
+}
+
+using BitmapLoadTest = PlatformTest;
+
+// Hostile files are the reliability suite's; these are good files and bad calls.
+TEST_F(BitmapLoadTest, FileLoadsTopRowFirstAtItsOwnSizeOrStretchedToTheAskedOne) {
+  ScratchDir dir;
+  const std::string path = dir.Write("a.bmp", File({"24-bit", 40, 24, 0, k888}));
+  // Asked for 6 x 4, the 3 x 2 file is stretched separately in x and y.
+  const struct {
+    int cx, cy, width, height, x1, y1;  // cx, cy: the asked size
+    COLORREF colour1;
+    int x2, y2;
+    COLORREF colour2;
+  } loads[] = {{0, 0, 3, 2, 2, 0, kBlue, 0, 1, kWhite}, {6, 4, 6, 4, 3, 1, kGreen, 0, 2, kWhite}};
+  for (const auto& l : loads) {
+    auto bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, l.cx, l.cy,
+                                                  LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    ASSERT_NE(bitmap, nullptr) << l.width;
+    BITMAP info{};
+    EXPECT_EQ(GetObjectA(bitmap, sizeof(info), &info), static_cast<int>(sizeof(info)));
+    EXPECT_EQ(info.bmWidth, l.width);
+    EXPECT_EQ(info.bmHeight, l.height);
+    EXPECT_EQ(PixelOf(bitmap, l.x1, l.y1), l.colour1) << l.width;
+    EXPECT_EQ(PixelOf(bitmap, l.x2, l.y2), l.colour2) << l.width;
+    EXPECT_TRUE(DeleteObject(bitmap));
+  }
+  EXPECT_EQ(LoadImageA(nullptr, nullptr, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+  EXPECT_EQ(LoadImageA(nullptr, "x", IMAGE_BITMAP, -1, 0, LR_LOADFROMFILE), nullptr);
+  EXPECT_EQ(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 100000, 100000, LR_LOADFROMFILE),
+            nullptr);
 }
 
 }  // namespace

@@ -4,18 +4,38 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "../sound/wav_bytes.h"
 #include "host/headless/headless_host.h"
-#include "hostile_bitmaps.h"
 #include "platform/platform.h"
 
 namespace reliability {
 namespace {
 
-enum class Outcome { kLoads, kRefused, kEither };  // either: a decoder may take it or not
+// A 5 x 3 picture (odd, so that rows need padding) with a 40-byte header: a grey palette and
+// all-zero pixels, or with run-length compression (1) a single end-of-picture mark.
+Bytes MakeBitmap(std::uint32_t bitCount = 24, std::uint32_t compression = 0) {
+  constexpr std::uint32_t kTable = 14 + 40, kWidth = 5, kHeight = 3;
+  const std::uint32_t colours = bitCount <= 8 ? 1u << bitCount : 0;
+  const std::uint32_t bitsAt = kTable + colours * 4;
+  const std::uint32_t rowBytes = (kWidth * bitCount + 31) / 32 * 4;
+  const std::uint32_t size = bitsAt + (compression != 0 ? 2 : rowBytes * kHeight);
+  Bytes file(size, 0);
+  const std::uint32_t fields[][3] = {{0, 0x4D42, 2}, {2, size, 4},      {10, bitsAt, 4},
+                                     {14, 40, 4},    {18, kWidth, 4},   {22, kHeight, 4},
+                                     {26, 1, 2},     {28, bitCount, 2}, {30, compression, 4}};
+  for (const auto& [at, value, width] : fields) file = Patched(file, at, value, width);
+  for (std::uint32_t i = 0; i < colours; ++i) {
+    std::memset(&file[kTable + i * 4], static_cast<int>(i * 255 / (colours - 1)), 3);
+  }
+  if (compression != 0) file[bitsAt + 1] = 1;  // escape 0, 1: end of the picture
+  return file;
+}
+
+enum class Outcome { kLoads, kRefused };
 
 struct FileCase {
   const char* name;
@@ -26,35 +46,24 @@ struct FileCase {
 // Offsets in the headers: width 18, height 22, planes 26, bit count 28, compression 30,
 // colours used 46; the info header's size 14; the bits' offset 10.
 std::vector<FileCase> BitmapCases() {
-  const Bytes good = MakeBitmap({});
+  const Bytes good = MakeBitmap();
   return {
-      {"1-bit", MakeBitmap({1}), Outcome::kLoads},
-      {"4-bit", MakeBitmap({4}), Outcome::kLoads},
-      {"8-bit", MakeBitmap({8}), Outcome::kLoads},
-      {"16-bit", MakeBitmap({16}), Outcome::kLoads},
-      {"24-bit", good, Outcome::kLoads},
-      {"32-bit", MakeBitmap({32}), Outcome::kLoads},
-      {"16-bit-fields", MakeBitmap({16, 5, 3, 3}), Outcome::kEither},
-      {"32-bit-fields-v5", MakeBitmap({32, 5, 3, 3, 124}), Outcome::kEither},
-      {"rle8", MakeBitmap({8, 5, 3, 1}), Outcome::kEither},
-      {"rle4", MakeBitmap({4, 5, 3, 2}), Outcome::kEither},
-      {"core-header", MakeBitmap({8, 5, 3, 0, 12}), Outcome::kEither},
-      {"top-down", With(good, 22, static_cast<std::uint32_t>(-3)), Outcome::kEither},
+      {"24-bit", good, Outcome::kLoads},  // every other kind is the decoder suite's
       {"empty", {}, Outcome::kRefused},
       {"magic-only", {'B', 'M'}, Outcome::kRefused},
       {"headers-cut", {good.begin(), good.begin() + 30}, Outcome::kRefused},
       {"bits-cut", {good.begin(), good.end() - 5}, Outcome::kRefused},
-      {"wrong-magic", With(good, 0, 0x4D43, 2), Outcome::kRefused},
-      {"huge", With(With(good, 18, 100000), 22, 100000), Outcome::kRefused},
-      {"huge-rle", With(With(MakeBitmap({8, 5, 3, 1}), 18, 60000), 22, 60000), Outcome::kRefused},
-      {"zero-width", With(good, 18, 0), Outcome::kRefused},
-      {"negative-width", With(good, 18, 0xFFFFFFFF), Outcome::kRefused},
-      {"lowest-height", With(good, 22, 0x80000000), Outcome::kRefused},
-      {"bit-count", With(good, 28, 7, 2), Outcome::kRefused},
-      {"compression", With(good, 30, 99), Outcome::kRefused},
-      {"colours", With(MakeBitmap({8}), 46, 0x10000000), Outcome::kRefused},
-      {"header-size", With(good, 14, 0xFFFFFFF0), Outcome::kRefused},
-      {"bits-offset", With(good, 10, 0xFFFFFFF0), Outcome::kRefused},
+      {"wrong-magic", Patched(good, 0, 0x4D43, 2), Outcome::kRefused},
+      {"huge", Patched(Patched(good, 18, 100000), 22, 100000), Outcome::kRefused},
+      {"huge-rle", Patched(Patched(MakeBitmap(8, 1), 18, 60000), 22, 60000), Outcome::kRefused},
+      {"zero-width", Patched(good, 18, 0), Outcome::kRefused},
+      {"negative-width", Patched(good, 18, 0xFFFFFFFF), Outcome::kRefused},
+      {"lowest-height", Patched(good, 22, 0x80000000), Outcome::kRefused},
+      {"bit-count", Patched(good, 28, 7, 2), Outcome::kRefused},
+      {"compression", Patched(good, 30, 99), Outcome::kRefused},
+      {"colours", Patched(MakeBitmap(8), 46, 0x10000000), Outcome::kRefused},
+      {"header-size", Patched(good, 14, 0xFFFFFFF0), Outcome::kRefused},
+      {"bits-offset", Patched(good, 10, 0xFFFFFFF0), Outcome::kRefused},
   };
 }
 
@@ -137,9 +146,7 @@ class HostileFilesTest : public testing::Test {
     const bool picture = extension == ".bmp";
     for (const FileCase& file : cases) {
       const bool loaded = Loads(dir_.Write(file.name + extension, file.bytes), picture);
-      if (file.outcome != Outcome::kEither) {
-        EXPECT_EQ(loaded, file.outcome == Outcome::kLoads) << file.name << extension;
-      }
+      EXPECT_EQ(loaded, file.outcome == Outcome::kLoads) << file.name << extension;
     }
     for (const std::string& path : NonFiles(extension)) EXPECT_FALSE(Loads(path, picture));
   }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
+#include <vector>
 
 #include "game/frame_tick.h"
 #include "game/game_state.h"
@@ -13,9 +15,12 @@ namespace {
 
 class PaddleTest : public FreshGame {
  protected:
-  // A served ball far from everything, so that only the paddle's rules act.
   void SetUp() override {
     FreshGame::SetUp();
+    Serve();
+  }
+  // A served ball far from everything, so that only the paddle's rules act.
+  void Serve() {
     PlaceBall({468, 332, 556, 436}, 1, -1);
     paddle->SetBounds({444, 636, 584, 660});  // as served: 140 wide
     playing = true;
@@ -38,32 +43,28 @@ TEST_F(PaddleTest, FirstStepWidensToTheSurfaceKeepingTheLeftEdge) {
   EXPECT_EQ(mouseDx, 0);
 }
 
-TEST_F(PaddleTest, LeftMovementStopsAtTheLeftWall) {
-  EXPECT_EQ(StepWith(-416).left, 28);  // exactly reaches the wall
-  EXPECT_EQ(StepWith(5).left, 33);
-  EXPECT_EQ(StepWith(-6).left, 28);
-  EXPECT_EQ(StepWith(INT_MIN).left, 28);
-  EXPECT_EQ(paddle->GetBounds().right, 28 + 144);
+// Steps of mouse movement and the paddle's left edge after each; it stays 144 wide throughout.
+// The first step after the serve tests the old, 140-wide right edge: 584 + 412 = 996 still
+// passes the wall by four, and the next step pulls it back.
+TEST_F(PaddleTest, MovementStopsAtTheWalls) {
+  const struct {
+    const char* name;
+    std::vector<std::pair<int, LONG>> steps;  // movement, then the left edge
+  } runs[] = {
+      {"left wall", {{-416, 28}, {5, 33}, {-6, 28}, {INT_MIN, 28}}},
+      {"right wall once widened", {{0, 444}, {996 - 588, 852}, {1, 852}, {INT_MAX, 852}}},
+      {"first step past the right wall", {{412, 856}, {0, 852}}},
+      {"first step one more", {{413, 852}}},
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.name);
+    Serve();
+    for (const auto& [dx, left] : run.steps) {
+      const RECT p = StepWith(dx);
+      EXPECT_EQ(p.left, left) << dx;
+      EXPECT_EQ(p.right, left + 144) << dx;
+    }
+  }
 }
-
-TEST_F(PaddleTest, RightMovementStopsAtTheRightWallOnceWidened) {
-  StepWith(0);
-  const RECT atWall = StepWith(996 - 588);
-  EXPECT_EQ(atWall.right, 996);
-  EXPECT_EQ(StepWith(1).left, 1024 - 144 - 28);
-  EXPECT_EQ(StepWith(INT_MAX).left, 852);
-  EXPECT_EQ(paddle->GetBounds().right, 996);
-}
-
-TEST_F(PaddleTest, FirstStepAfterServeCanPassTheRightWallByUpToFour) {
-  // The test looks at the old, 140-wide right edge: 584 + 412 = 996 still passes.
-  const RECT passed = StepWith(412);
-  EXPECT_EQ(passed.left, 856);
-  EXPECT_EQ(passed.right, 1000);
-  // The next step finds the right edge beyond the wall and pulls it back.
-  EXPECT_EQ(StepWith(0).left, 852);
-}
-
-TEST_F(PaddleTest, FirstStepAfterServeClampsOneMoreThanThat) { EXPECT_EQ(StepWith(413).left, 852); }
 
 }  // namespace

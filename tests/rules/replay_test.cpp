@@ -29,10 +29,10 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 // Where and how the tool runs: its input, arguments, output, and shell settings before it.
 struct Setting {
-  std::string input;   // empty: the script
-  std::string args;    // "DIR" stands for the run's own directory
-  std::string output;  // empty: captured
-  std::string shell;   // e.g. limits
+  std::string input = {};   // empty: the script
+  std::string args = {};    // "DIR" stands for the run's own directory
+  std::string output = {};  // empty: captured
+  std::string shell = {};   // e.g. limits
 };
 
 std::filesystem::path RunDirectory() {
@@ -143,46 +143,30 @@ TEST(ReplayTest, InputAndOutputFaultsEndTheRunNamingTheFile) {
   const auto noCutFrame = [](const std::filesystem::path& dir) {
     EXPECT_TRUE(std::filesystem::is_empty(dir / "frames"));  // nor the file it was written as
   };
+  const auto makeFrames = [](const std::filesystem::path& dir) {
+    std::filesystem::create_directory(dir / "frames");
+  };
   struct Fault {
     const char* name;
     Setting setting;
-    std::function<void(const std::filesystem::path&)> prepare, inspect;
     int exitCode;
     const char* message;
+    std::function<void(const std::filesystem::path&)> prepare = nullptr, inspect = nullptr;
   };
   const std::string frames = "--frames DIR/frames --frame-ticks 1";
+  const char* const kNotAFile = "frames/tick-000001.png: not a regular file";
   const Fault faults[] = {
-      {"endless line",
-       {"/dev/zero", "", "", ""},
-       nullptr,
-       nullptr,
-       2,
-       "line 1: longer than 4096 bytes"},
-      {"full device",
-       {"", "", "/dev/full", ""},
-       nullptr,
-       nullptr,
-       1,
-       "standard output: No space left on device"},
-      {"fifo",
-       {"", frames, "", ""},
-       fifo,
-       nullptr,
-       1,
-       "frames/tick-000001.png: not a regular file"},
-      {"link",
-       {"", frames, "", ""},
-       link,
-       nothingWritten,
-       1,
-       "frames/tick-000001.png: not a regular file"},
+      {"endless line", {.input = "/dev/zero"}, 2, "line 1: longer than 4096 bytes"},
+      {"full device", {.output = "/dev/full"}, 1, "standard output: No space left on device"},
+      {"fifo", {.args = frames}, 1, kNotAFile, fifo},
+      {"link", {.args = frames}, 1, kNotAFile, link, nothingWritten},
       // A frame larger than the file size limit: the write fails part way, as on a full disk.
       {"cut-off frame",
-       {"", frames, "", "trap \"\" XFSZ; ulimit -f 4;"},
-       [](const std::filesystem::path& dir) { std::filesystem::create_directory(dir / "frames"); },
-       noCutFrame,
+       {.args = frames, .shell = "trap \"\" XFSZ; ulimit -f 4;"},
        1,
-       "frames/tick-000001.png: File too large"},
+       "frames/tick-000001.png: File too large",
+       makeFrames,
+       noCutFrame},
   };
   for (const Fault& fault : faults) {
     const ReplayRun run = Replay("0 0\n0 0\n", fault.setting, fault.prepare, fault.inspect);

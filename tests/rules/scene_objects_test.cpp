@@ -18,12 +18,6 @@ void ExpectRect(RECT r, LONG left, LONG top, LONG right, LONG bottom) {
 
 }  // namespace
 
-TEST(TextLabelTest, StartsWithoutTextCoveringAllButTheLastRowAndColumn) {
-  TextLabel label;
-  EXPECT_EQ(label.GetText(), nullptr);
-  ExpectRect(label.GetBounds(), 0, 0, 1023, 767);
-}
-
 TEST(TextLabelTest, FormatsOnlyNonZeroNumbers) {
   TextLabel label;
   label.SetText("SCORE: %d", 100);

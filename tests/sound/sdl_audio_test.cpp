@@ -7,29 +7,13 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <optional>
 #include <string>
 
+#include "../support/scoped_env.h"
 #include "host/sdl/wav_decoder.h"
 #include "wav_bytes.h"
 
 namespace {
-
-// Sets an environment variable for as long as it lives, then puts back what was there.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value, 1);
-  }
-  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 SDL_AudioSpec Device(int freq, SDL_AudioFormat format, Uint8 channels) {
   SDL_AudioSpec device{};
