@@ -20,6 +20,9 @@ const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'applica
 const HEADS_UP = {x: 0, y: 0, width: 160, height: 45};
 const PADDLE_ROW = 648;
 const SPEED_SECONDS = 5;
+const LATENCY_SAMPLES = 50;
+const LATENCY_MOVE = 24;
+const CUE_PAUSE_MS = 250;
 
 // Notes the first picture, Web Audio starts and, once asked, the pace of frames on every
 // animation frame, from inside the page before the game loads.
@@ -30,13 +33,26 @@ function instrumentPage() {
   const put = CanvasRenderingContext2D.prototype.putImageData;
   CanvasRenderingContext2D.prototype.putImageData = function (...args) {
     if (window.__firstPicture === null) window.__firstPicture = performance.now();
-    return put.apply(this, args);
+    const result = put.apply(this, args);
+    timePut();
+    return result;
   };
   const sample = () => {
     if (window.__pace) window.__pace.push([performance.now(), window.Module.framesShown]);
     requestAnimationFrame(sample);
   };
   requestAnimationFrame(sample);
+  // Motion to screen: armed before a move, timed from the page's mousemove event to the
+  // first picture put on the canvas that shows the paddle elsewhere.
+  window.__latency = null;
+  window.addEventListener('mousemove', (event) => {
+    if (window.__latency && window.__latency.moveAt === null) window.__latency.moveAt = event.timeStamp;
+  }, true);
+  const timePut = () => {
+    const latency = window.__latency;
+    if (!latency || latency.moveAt === null || latency.ms !== null) return;
+    if (window.__paddleAt() !== latency.from) latency.ms = performance.now() - latency.moveAt;
+  };
   const start = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function (...args) {
     window.__cues += 1;
@@ -68,6 +84,7 @@ function paddleOffset({row, from, to}) {
   const key = window.__attractPaddle;
   if (!key) {
     window.__attractPaddle = Array.from(now.slice(from * 4, to * 4));
+    window.__paddleAt = () => paddleOffset({row, from, to});
     return 0;
   }
   for (let shift = -from; shift + to <= 1024; ++shift) {
@@ -164,12 +181,28 @@ async function main() {
       await page.waitForTimeout(300);
     }
     await page.locator('#end').waitFor({state: 'visible', timeout: 5000});
+
+    // A fresh game for the latency figure, so that the one above ends well before its time.
+    await page.goto(origin);
+    await page.waitForFunction(() => window.__firstPicture !== null);
+    await page.evaluate(paddleOffset, paddle);
+    await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    await page.mouse.down();
+    await page.waitForFunction(() => window.__cues > 0);
+    await page.mouse.up();
+    await until('play', async () =>
+      await page.evaluate(countDifferences, {png: frames.play, rect: HEADS_UP}) === 0);
+    const latency = await measureLatency(page, box);
     assert.deepEqual(problems, []);
 
     const siteBytes = SITE_FILES.reduce((sum, f) => sum + fs.statSync(path.join(site, f)).size, 0);
     console.log(`steps per second: ${speed.stepsPerSecond.toFixed(2)} over ${SPEED_SECONDS} s of ` +
                 `play, less ${speed.heldMs.toFixed(0)} ms held by synchronous cues`);
     console.log(`main-thread ms per frame: ${speed.mainThreadMs.toFixed(2)}`);
+    console.log(`mouse event to canvas change, ${latency.times.length} moves: median ` +
+                `${percentile(latency.times, 0.5)} ms, 90th percentile ` +
+                `${percentile(latency.times, 0.9)} ms, max ${percentile(latency.times, 1)} ms ` +
+                `(left out: ${latency.paused} in a sound's pause, ${latency.unseen} never shown)`);
     console.log(`navigation to first attract frame: ${firstFrameMs.toFixed(0)} ms`);
     console.log(`site size: ${siteBytes} bytes`);
   } finally {
@@ -203,6 +236,38 @@ async function measureSpeed(page) {
   const frames = lastCount - firstCount;
   return {stepsPerSecond: frames * 1000 / (lastTime - firstTime - heldMs), heldMs,
           mainThreadMs: busySeconds * 1000 / frames};
+}
+
+// Moves at random moments within a frame, left and right in turn so the paddle stays clear
+// of the walls; each timed inside the page.
+async function measureLatency(page, box) {
+  const times = [];
+  let paused = 0;
+  let unseen = 0;
+  for (let i = 0; i < LATENCY_SAMPLES; ++i) {
+    await page.waitForTimeout(20 + Math.random() * 17);
+    await page.evaluate(() => {
+      window.__latency = {from: window.__paddleAt(), moveAt: null, ms: null};
+    });
+    const x = box.x + box.width / 2 + (i % 2 === 0 ? LATENCY_MOVE : 0);
+    await page.mouse.move(x, box.y + box.height / 2);
+    try {
+      await page.waitForFunction(() => window.__latency.ms !== null, null, {timeout: 2000});
+    } catch {
+      unseen += 1;
+      continue;
+    }
+    const ms = await page.evaluate(() => window.__latency.ms);
+    if (ms > CUE_PAUSE_MS) paused += 1;
+    else times.push(ms);
+  }
+  await page.evaluate(() => { window.__latency = null; });
+  return {times: times.sort((a, b) => a - b), paused, unseen};
+}
+
+function percentile(sorted, fraction) {
+  if (sorted.length === 0) return 'n/a';
+  return sorted[Math.min(sorted.length - 1, Math.floor(fraction * sorted.length))].toFixed(1);
 }
 
 main().catch((error) => {
