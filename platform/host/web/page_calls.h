@@ -10,6 +10,9 @@ int pb_open_canvas(int width, int height);
 // Counts a frame shown, and puts RGBA pixels, row after row, into the canvas's rectangle.
 void pb_present(const std::uint8_t* rgba, int x, int y, int width, int height);
 void pb_set_cursor_visible(int visible);
+// Hands each raw pointer movement to pb_raw_motion(web, dx, dy) as it happens; 0 where the
+// browser has no raw pointer updates.
+int pb_watch_raw_motion(void* web);
 // Starts PCM samples on Web Audio, stopping the sound before; 0 when nothing can play.
 int pb_audio_play(const std::uint8_t* samples, std::size_t bytes, int channels, int rate,
                   int bitsPerSample);

@@ -68,6 +68,14 @@ mergeInto(LibraryManager.library, {
     return 1;
   },
 
+  pb_watch_raw_motion: function (web) {
+    if (!('onpointerrawupdate' in window)) return 0;
+    window.addEventListener('pointerrawupdate', function (event) {
+      if (event.pointerType === 'mouse') _pb_raw_motion(web, event.movementX | 0, event.movementY | 0);
+    });
+    return 1;
+  },
+
   pb_present__deps: ['$PB'],
   pb_present: function (rgba, x, y, width, height) {
     // The page's own count of frames shown, for whoever measures the pace.

@@ -45,8 +45,10 @@ EM_BOOL OnMouse(int eventType, const EmscriptenMouseEvent* mouse, void* userData
   MouseAccumulator& accumulator = HostOf(userData).mouse();
   switch (eventType) {
     case EMSCRIPTEN_EVENT_MOUSEMOVE:
-      accumulator.Move(static_cast<std::int32_t>(mouse->movementX),
-                       static_cast<std::int32_t>(mouse->movementY));
+      if (!HostOf(userData).rawMotion()) {
+        accumulator.Move(static_cast<std::int32_t>(mouse->movementX),
+                         static_cast<std::int32_t>(mouse->movementY));
+      }
       return EM_FALSE;
     case EMSCRIPTEN_EVENT_MOUSEDOWN:
       accumulator.Press(mouse->button);
@@ -89,6 +91,7 @@ void Listen(WebHost* web) {
   // Movement and releases count wherever the pointer is, as a relative mouse's would.
   emscripten_set_mouseup_callback(window, web, EM_TRUE, OnMouse);
   emscripten_set_mousemove_callback(window, web, EM_TRUE, OnMouse);
+  web->SetRawMotion(pb_watch_raw_motion(web) != 0);
   emscripten_set_wheel_callback(kCanvas, web, EM_TRUE, OnWheel);
   emscripten_set_pointerlockchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, web, EM_TRUE,
                                             OnPointerLock);
@@ -97,6 +100,12 @@ void Listen(WebHost* web) {
 }
 
 }  // namespace
+
+// Raw pointer motion reaches the page as it happens, where mousemove waits for the next
+// animation frame: a whole frame more between the hand and the screen.
+extern "C" EMSCRIPTEN_KEEPALIVE void pb_raw_motion(void* web, int dx, int dy) {
+  HostOf(web).mouse().Move(dx, dy);
+}
 
 WebHost::WebHost() : deadline_(kFramesPerSecond) {}
 

@@ -39,12 +39,16 @@ class WebHost final : public Host {
   // Called from the page's event handlers.
   void Queue(Event::Kind kind, std::uint32_t virtualKey = 0);
   MouseAccumulator& mouse() { return mouse_; }
+  // Whether movement comes from the page's raw pointer updates rather than mousemove.
+  bool rawMotion() const { return rawMotion_; }
+  void SetRawMotion(bool raw) { rawMotion_ = raw; }
   void FitToPage();
 
  private:
   void WaitUntil(std::int64_t micros);
 
   bool screenOpen_ = false;
+  bool rawMotion_ = false;
   CanvasImage image_;
   FrameDeadline deadline_;
   MouseAccumulator mouse_;
