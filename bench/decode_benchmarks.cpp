@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "portable/bitmap_file.h"
+#include "portable/bounded_file.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 const std::vector<std::uint8_t>& ArenaFile() {
   static const std::vector<std::uint8_t> file = [] {
     std::string reason;
-    return portable::ReadBitmapFile("images/arena2.bmp", reason)
+    return portable::ReadBoundedFile("images/arena2.bmp", portable::kMaxBitmapFileBytes, reason)
         .value_or(std::vector<std::uint8_t>{});
   }();
   return file;

@@ -1,13 +1,12 @@
 // A WAV reader that trusts no length in the file beyond what the file holds.
 #include "host/wav_file.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
+#include "portable/bounded_file.h"
 #include "portable/unusable_file.h"
 
 namespace host {
@@ -40,43 +39,13 @@ void ReadFormat(const std::uint8_t* body, WavLayout& layout) {
 
 }  // namespace
 
-bool ReadWavBytes(const char* path, std::vector<std::uint8_t>& bytes, std::string& reason) {
-  bytes.clear();
-  if (path == nullptr) {
-    reason = "no file name";
-    return false;
-  }
-  std::error_code error;
-  // Only regular files: opening a pipe or a device could block or never end.
-  const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (error) {
-    reason = error.message();
-    return false;
-  }
-  if (!std::filesystem::is_regular_file(status)) {
-    reason = "not a regular file";
-    return false;
-  }
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (error || size == 0 || size > kMaxWavFileBytes) {
-    reason = error       ? error.message()
-             : size == 0 ? "empty file"
-                         : "larger than " + std::to_string(kMaxWavFileBytes >> 20) + " MB";
-    return false;
-  }
-  std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path, "rb"), &std::fclose);
-  bytes.resize(file ? static_cast<std::size_t>(size) : 0);
-  if (!file || std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-    reason = std::strerror(errno);
-    bytes.clear();
-    return false;
-  }
-  return true;
-}
-
 bool LoadWavFile(const char* path, std::vector<std::uint8_t>& bytes, WavLayout& layout) {
   std::string reason;
-  if (!ReadWavBytes(path, bytes, reason)) {
+  std::optional<std::vector<std::uint8_t>> read =
+      portable::ReadBoundedFile(path, kMaxWavFileBytes, reason);
+  bytes = read ? std::move(*read) : std::vector<std::uint8_t>{};
+  if (read && bytes.empty()) reason = "empty file";
+  if (bytes.empty()) {
     portable::ReportUnusableFile(path, reason);
     return false;
   }

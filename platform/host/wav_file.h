@@ -3,7 +3,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace host {
@@ -22,9 +21,6 @@ struct WavLayout {
   std::size_t dataBytes = 0;
 };
 
-// Reads a whole regular file; false, with `reason` set, when it is missing, empty,
-// unreadable or too large.
-bool ReadWavBytes(const char* path, std::vector<std::uint8_t>& bytes, std::string& reason);
 // Finds the format and the first data chunk; false unless both lie wholly inside `bytes`
 // and describe a playable sound (channels, rate and block size non-zero, some data).
 bool ParseWavLayout(const std::vector<std::uint8_t>& bytes, WavLayout& layout);

@@ -1,15 +1,9 @@
 #include "portable/bitmap_file.h"
 
-#include <fcntl.h>
 #include <stb_image.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <memory>
-#include <string>
 
 #include "portable/bitmap_layout.h"
 #include "portable/gdi.h"
@@ -115,40 +109,6 @@ struct StbFree {
 using StbPixels = std::unique_ptr<unsigned char, StbFree>;
 
 }  // namespace
-
-std::optional<std::vector<std::uint8_t>> ReadBitmapFile(const char* path, std::string& reason) {
-  if (path == nullptr) {
-    reason = "no file name";
-    return std::nullopt;
-  }
-  // Non-blocking, so that a named pipe in place of a picture cannot stall the game.
-  const int descriptor = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (descriptor < 0) {
-    reason = std::strerror(errno);
-    return std::nullopt;
-  }
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(fdopen(descriptor, "rb"), &std::fclose);
-  if (!file) {
-    reason = std::strerror(errno);
-    close(descriptor);
-    return std::nullopt;
-  }
-  struct stat status {};
-  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
-    reason = "not a regular file";
-    return std::nullopt;
-  }
-  if (static_cast<std::uint64_t>(status.st_size) > kMaxBitmapFileBytes) {
-    reason = "larger than " + std::to_string(kMaxBitmapFileBytes >> 20) + " MB";
-    return std::nullopt;
-  }
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(status.st_size));
-  if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-    reason = std::ferror(file.get()) != 0 ? std::strerror(errno) : "shorter than it was";
-    return std::nullopt;
-  }
-  return bytes;
-}
 
 std::optional<PixelBuffer> DecodeBitmap(const std::vector<std::uint8_t>& file) {
   const std::optional<BitmapLayout> layout = SaneLayout(file);

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "portable/pixel_buffer.h"
@@ -17,9 +16,6 @@ constexpr std::size_t kMaxBitmapFileBytes = 64u << 20;
 constexpr std::int64_t kMaxBitmapSide = 8192;
 constexpr std::int64_t kMaxBitmapPixels = 4096 * 4096;
 
-// The whole file, or nothing, with `reason` set, when it is missing, unreadable, not a regular
-// file or larger than the bound.
-std::optional<std::vector<std::uint8_t>> ReadBitmapFile(const char* path, std::string& reason);
 // The decoded picture, or nothing when the headers fail the checks or decoding fails.
 std::optional<PixelBuffer> DecodeBitmap(const std::vector<std::uint8_t>& file);
 // A file's bytes for a packed DIB (info header, colour table, bits), as resources hold them.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "portable/bitmap_file.h"
+#include "portable/bounded_file.h"
 #include "portable/gdi.h"
 #include "portable/gdi_bitmap.h"
 #include "portable/module_resources.h"
@@ -13,7 +14,9 @@
 namespace {
 
 std::optional<std::vector<std::uint8_t>> BitmapBytes(LPCSTR name, UINT load, std::string& reason) {
-  if ((load & LR_LOADFROMFILE) != 0) return portable::ReadBitmapFile(name, reason);
+  if ((load & LR_LOADFROMFILE) != 0) {
+    return portable::ReadBoundedFile(name, portable::kMaxBitmapFileBytes, reason);
+  }
   const std::vector<std::uint8_t>* dib = portable::FindBitmapResource(name);
   if (dib == nullptr) return std::nullopt;
   return portable::FileFromPackedDib(dib->data(), dib->size());
