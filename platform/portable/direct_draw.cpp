@@ -4,6 +4,7 @@
 
 #include "host/host.h"
 #include "portable/ddraw.h"
+#include "portable/emulated_mode.h"
 #include "portable/palette.h"
 #include "portable/surface.h"
 
@@ -68,8 +69,6 @@ class DirectDraw final : public IDirectDraw {
   HRESULT WaitForVerticalBlank(DWORD /*flags*/, HANDLE /*event*/) override { return DD_OK; }
 
   HRESULT GetMonitorFrequency(DWORD* frequency) override {
-    // Every host presents the emulated mode at 60 Hz.
-    constexpr DWORD kEmulatedHertz = 60;
     if (frequency == nullptr) return DDERR_INVALIDPARAMS;
     *frequency = kEmulatedHertz;
     return DD_OK;

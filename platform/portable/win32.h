@@ -183,5 +183,15 @@ BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 void Sleep(DWORD milliseconds);
 
+// A display mode: the fields the game reads, and the flags that say which are set.
+struct DEVMODEA {
+  WORD dmSize;
+  DWORD dmFields;
+  DWORD dmDisplayFrequency;
+};
+constexpr DWORD ENUM_CURRENT_SETTINGS = static_cast<DWORD>(-1);
+constexpr DWORD DM_DISPLAYFREQUENCY = 0x00400000;
+BOOL EnumDisplaySettingsA(LPCSTR deviceName, DWORD modeNumber, DEVMODEA* mode);
+
 // The program's entry, defined by the game; the portable layer's main() calls it.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCode);
