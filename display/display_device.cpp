@@ -43,10 +43,22 @@ void CreateFlippingSurfaces() {
   }
 }
 
-// The mode's rate as the display reports it; 0 where it does not answer.
-unsigned ReportedRefreshHertz() {
+// The mode's rate as the display driver reports it, and failing that as the desktop's current
+// mode does (some drivers answer neither: then both are 0).
+RefreshHold::ReportedRates ReportedRefreshRates() {
+  RefreshHold::ReportedRates rates;
   DWORD hertz = 0;
-  return directDraw->GetMonitorFrequency(&hertz) == DD_OK ? static_cast<unsigned>(hertz) : 0;
+  if (directDraw->GetMonitorFrequency(&hertz) == DD_OK) rates.monitorHertz = hertz;
+  // Asked only when needed: on some systems it is a round trip to the display server.
+  if (RefreshHold::Plausible(rates.monitorHertz)) return rates;
+  DEVMODEA mode;
+  std::memset(&mode, 0, sizeof(mode));
+  mode.dmSize = sizeof(mode);
+  if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) &&
+      (mode.dmFields & DM_DISPLAYFREQUENCY) != 0) {
+    rates.desktopHertz = mode.dmDisplayFrequency;
+  }
+  return rates;
 }
 
 }  // namespace
@@ -74,7 +86,7 @@ void PresentFrame() {
     hold.BeforeFlip();
     const HRESULT result = primarySurface->Flip(nullptr, DDFLIP_WAIT);
     if (result == DD_OK) {
-      hold.AfterFlip(ReportedRefreshHertz());
+      hold.AfterFlip(ReportedRefreshRates());
       return;
     }
     if (result == DDERR_SURFACELOST) {

@@ -12,37 +12,36 @@ using Clock = RefreshHold::Clock;
 // Rates outside these are no real mode's: some drivers answer 0 or 1 for "the default".
 constexpr unsigned kMinPlausibleHertz = 50;
 constexpr unsigned kMaxPlausibleHertz = 500;
-constexpr Clock::duration kShortestPlausiblePeriod =
-    std::chrono::nanoseconds(1'000'000'000 / kMaxPlausibleHertz);
 constexpr Clock::duration kLongestPlausiblePeriod =
     std::chrono::nanoseconds(1'000'000'000 / kMinPlausibleHertz);
 
 }  // namespace
 
+bool RefreshHold::Plausible(unsigned hertz) {
+  return hertz >= kMinPlausibleHertz && hertz <= kMaxPlausibleHertz;
+}
+
 RefreshHold::RefreshHold(Now now, SleepUntil sleepUntil) : now_(now), sleepUntil_(sleepUntil) {}
 
 void RefreshHold::BeforeFlip() { flipStarted_ = now_(); }
 
-void RefreshHold::AfterFlip(unsigned reportedHertz) {
+void RefreshHold::AfterFlip(ReportedRates rates) {
   const Clock::time_point now = now_();
   if (!started_) {
     previousFrame_ = now;
     started_ = true;
     return;
   }
-  // A flip that took most of its frame was waiting for the display; quick flips only tell
-  // how fast the game draws.
+  // A flip that took most of its frame may have been waiting for the display; quick flips
+  // only tell how fast the game draws.
   const Clock::duration frame = now - previousFrame_;
-  const bool waited = (now - flipStarted_) * 2 >= frame;
-  if (waited) LearnFrom(frame);
-  const std::optional<Clock::duration> known = KnownPeriod(reportedHertz);
-  const Clock::duration period = known.value_or(kFallbackPeriod);
+  if ((now - flipStarted_) * 2 >= frame) LearnFrom(frame);
+  const Clock::duration period = KnownPeriod(rates).value_or(kFallbackPeriod);
   // A frame this close to a full refresh was paced by the flip: waiting out the sliver left
   // would only risk a coarse system sleep making it miss the next refresh.
   const Clock::duration onTimeSlack = period / 16;
   const Clock::time_point due = previousFrame_ + period;
-  // With no rate to go by, a flip that waited is trusted to have kept the display's pace.
-  if ((known || !waited) && now + onTimeSlack < due) {
+  if (now + onTimeSlack < due) {
     sleepUntil_(due);
     // The next frame is due a whole refresh after this one was due, however late the sleep
     // woke, so oversleeping does not slow the game below the refresh rate.
@@ -52,10 +51,14 @@ void RefreshHold::AfterFlip(unsigned reportedHertz) {
   }
 }
 
-std::optional<Clock::duration> RefreshHold::KnownPeriod(unsigned reportedHertz) const {
-  if (reportedHertz >= kMinPlausibleHertz && reportedHertz <= kMaxPlausibleHertz) {
-    return std::chrono::nanoseconds(1'000'000'000 / reportedHertz);
+std::optional<RefreshHold::Clock::duration> RefreshHold::KnownPeriod(ReportedRates rates) const {
+  for (const unsigned hertz : {rates.monitorHertz, rates.desktopHertz}) {
+    if (Plausible(hertz)) return std::chrono::nanoseconds(1'000'000'000 / hertz);
   }
+  return LearnedPeriod();
+}
+
+std::optional<RefreshHold::Clock::duration> RefreshHold::LearnedPeriod() const {
   // Too few waits to tell a refresh from a stray stall.
   constexpr std::size_t kEnoughWaits = 3;
   const std::size_t count = std::min(waitedCount_, waitedFrames_.size());
@@ -75,7 +78,11 @@ std::optional<Clock::duration> RefreshHold::KnownPeriod(unsigned reportedHertz) 
 }
 
 void RefreshHold::LearnFrom(Clock::duration waitedFrame) {
-  if (waitedFrame < kShortestPlausiblePeriod || waitedFrame > kLongestPlausiblePeriod) return;
+  // A flip that does its own work (a renderer copying the picture, say) takes most of a short
+  // frame without waiting for anything: only a reported rate can vouch for a refresh that
+  // comes sooner than the fallback's.
+  const Clock::duration shortestLearnable = kFallbackPeriod - kFallbackPeriod / 16;
+  if (waitedFrame < shortestLearnable || waitedFrame > kLongestPlausiblePeriod) return;
   waitedFrames_[waitedCount_ % waitedFrames_.size()] = waitedFrame;
   ++waitedCount_;
 }

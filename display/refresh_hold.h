@@ -12,23 +12,33 @@ class RefreshHold {
   using Now = Clock::time_point (*)();
   using SleepUntil = void (*)(Clock::time_point);
 
-  // What a mode runs at when it neither reports its rate nor paces its flips.
+  // The rates the platform gives for the mode, 0 where it gives none.
+  struct ReportedRates {
+    unsigned monitorHertz = 0;  // the display driver's answer for the mode in use
+    unsigned desktopHertz = 0;  // the desktop's current mode
+  };
+
+  // What a mode runs at when nothing reports its rate; also the fastest rate flips alone
+  // can vouch for.
   static constexpr Clock::duration kFallbackPeriod = std::chrono::nanoseconds(1'000'000'000 / 60);
+
+  // Whether a reported rate is one a real mode runs at.
+  static bool Plausible(unsigned hertz);
 
   explicit RefreshHold(Now now = Clock::now, SleepUntil sleepUntil = SleepUntilOnThisThread);
 
   // Called just before each attempt to flip.
   void BeforeFlip();
 
-  // Called after each successful flip with the rate the mode reports (0 where it reports
-  // none): waits out the rest of the refresh when the frame came well under one refresh
-  // after the frame before.
-  void AfterFlip(unsigned reportedHertz);
+  // Called after each successful flip: waits out the rest of the refresh when the frame came
+  // well under one refresh after the frame before.
+  void AfterFlip(ReportedRates rates);
 
  private:
   static void SleepUntilOnThisThread(Clock::time_point wakeTime);
-  // The refresh period the mode reports, or else the one learned from flips that waited.
-  std::optional<Clock::duration> KnownPeriod(unsigned reportedHertz) const;
+  // The refresh period the platform reports, or else the one learned from flips that waited.
+  std::optional<Clock::duration> KnownPeriod(ReportedRates rates) const;
+  std::optional<Clock::duration> LearnedPeriod() const;
   void LearnFrom(Clock::duration waitedFrame);
 
   Now now_;

@@ -1,5 +1,5 @@
-// The hold after each flip: frames paced by the display are left alone at any rate, frames
-// whose flip returns at once are held to one refresh of the mode's rate.
+// The hold after each flip: frames paced by the display are left alone at any rate the
+// platform reports, frames whose flip returns early are held to one refresh of the mode.
 #include "display/refresh_hold.h"
 
 #include <gtest/gtest.h>
@@ -38,24 +38,32 @@ struct FakeTime {
   }
 };
 
-// Frames of one kind: each draws for 3 ms, then flips on a display that waits for
-// its next refresh at displayHertz (0: the flip returns at once), in a mode that reports
-// reportedHertz (0: reports none).
+// Frames of one kind: each draws, then flips on a display that waits for its next refresh
+// at displayHertz (0: the flip returns at once), in a mode whose rate the driver reports as
+// monitorHertz and the desktop as desktopHertz (0: no answer). A busy flip waits for nothing
+// but does work of its own: 3/4 of a frame of busyFrame, or 13, 15 or 17 ms in turn with
+// kIrregular.
 struct Frames {
   int count;
   unsigned displayHertz;
-  unsigned reportedHertz;
-  bool busyFlips = false;  // flips that take 4, 8 or 12 ms of their own work
+  unsigned monitorHertz;
+  unsigned desktopHertz = 0;
+  Clock::duration busyFrame = {};
 };
+
+constexpr Clock::duration kIrregular = Clock::duration::max();
 
 void RunFrames(RefreshHold& hold, const Frames& frames) {
   constexpr Clock::duration kDraw = milliseconds(3);
   constexpr Clock::duration kInstantFlip = microseconds(500);
   for (int frame = 0; frame < frames.count; ++frame) {
-    FakeTime::now += kDraw;
+    const bool busy = frames.busyFrame != Clock::duration{};
+    FakeTime::now += busy && frames.busyFrame != kIrregular ? frames.busyFrame / 4 : kDraw;
     hold.BeforeFlip();
-    if (frames.busyFlips) {
-      FakeTime::now += milliseconds(4 * (frame % 3 + 1));
+    if (frames.busyFrame == kIrregular) {
+      FakeTime::now += milliseconds(13 + 2 * (frame % 3));
+    } else if (busy) {
+      FakeTime::now += frames.busyFrame * 3 / 4;
     } else if (frames.displayHertz == 0) {
       FakeTime::now += kInstantFlip;
     } else {
@@ -63,7 +71,7 @@ void RunFrames(RefreshHold& hold, const Frames& frames) {
       FakeTime::now =
           Clock::time_point{} + (FakeTime::now.time_since_epoch() / refresh + 1) * refresh;
     }
-    hold.AfterFlip(frames.reportedHertz);
+    hold.AfterFlip({frames.monitorHertz, frames.desktopHertz});
   }
 }
 
@@ -99,24 +107,36 @@ TEST_P(RefreshHoldTest, StepsAtTheModesRate) {
 
 constexpr int kFrames = 24;
 
+const Clock::duration kQuarterFrame = PeriodAt(60) / 4;
+const Clock::duration kHalfFrame = PeriodAt(60) / 2;
+
 INSTANTIATE_TEST_SUITE_P(
     Frames, RefreshHoldTest,
     ::testing::Values(
         HoldCase{"Paced60", {1, 60, 60}, {kFrames, 60, 60}, 0},
         HoldCase{"Paced75", {1, 75, 75}, {kFrames, 75, 75}, 0},
         HoldCase{"Paced120", {1, 120, 120}, {kFrames, 120, 120}, 0},
-        HoldCase{"Paced75ReportingNoRate", {kFrames, 75, 0}, {kFrames, 75, 0}, 0},
-        HoldCase{"Paced120ReportingNoRate", {kFrames, 120, 0}, {kFrames, 120, 0}, 0},
+        HoldCase{"Paced85ReportedByTheDesktop", {1, 85, 0, 85}, {kFrames, 85, 0, 85}, 0},
+        HoldCase{"Paced60ReportingNoRate", {kFrames, 60, 0}, {kFrames, 60, 0}, 0},
         HoldCase{"InstantAtReported60", {1, 0, 60}, {kFrames, 0, 60}, 60},
         HoldCase{"InstantAtReported75", {1, 0, 75}, {kFrames, 0, 75}, 75},
         HoldCase{"InstantAtReported120", {1, 0, 120}, {kFrames, 0, 120}, 120},
+        HoldCase{"InstantAtDesktop60", {1, 0, 0, 60}, {kFrames, 0, 0, 60}, 60},
+        HoldCase{"InstantAtDesktop75", {1, 0, 0, 75}, {kFrames, 0, 0, 75}, 75},
+        HoldCase{"InstantAtDesktop144", {1, 0, 0, 144}, {kFrames, 0, 0, 144}, 144},
+        HoldCase{"TheDriversRateBeforeTheDesktops", {1, 0, 120, 60}, {kFrames, 0, 120, 60}, 120},
         HoldCase{"InstantAfterAModeChange", {kFrames, 0, 60}, {kFrames, 0, 120}, 120},
         HoldCase{"InstantAfterPacedModeChange", {kFrames, 120, 120}, {kFrames, 0, 75}, 75},
-        HoldCase{"InstantAtTheRateLearnedFromWaits", {kFrames, 120, 0}, {kFrames, 0, 0}, 120},
+        HoldCase{"InstantAtTheRateLearnedFromWaits", {kFrames, 50, 0}, {kFrames, 0, 0}, 50},
         HoldCase{"InstantWithNothingLearned", {1, 0, 0}, {kFrames, 0, 0}, 60},
-        HoldCase{"InstantAfterIrregularSlowFlips", {kFrames, 0, 0, true}, {kFrames, 0, 0}, 60},
+        HoldCase{
+            "InstantAfterIrregularSlowFlips", {kFrames, 0, 0, 0, kIrregular}, {kFrames, 0, 0}, 60},
+        // A renderer that copies the picture in its flip, waiting for no refresh.
+        HoldCase{"BusyQuarterFrameFlips", {1, 0, 0}, {kFrames, 0, 0, 0, kQuarterFrame}, 60},
+        HoldCase{"BusyHalfFrameFlips", {1, 0, 0}, {kFrames, 0, 0, 0, kHalfFrame}, 60},
+        HoldCase{"BusyHalfFrameFlipsAtDesktop75", {1, 0, 0}, {kFrames, 0, 0, 75, kHalfFrame}, 75},
         // Some drivers answer 1 for "the hardware's default".
-        HoldCase{"InstantWithAnImplausibleRate", {1, 0, 1}, {kFrames, 0, 1}, 60},
+        HoldCase{"InstantWithAnImplausibleRate", {1, 0, 1, 1}, {kFrames, 0, 1, 1}, 60},
         // Each wake is due one refresh after the one before, not after the late wake.
         HoldCase{"InstantWakingLate", {1, 0, 60}, {kFrames, 0, 60}, 60, milliseconds(3)}),
     [](const ::testing::TestParamInfo<HoldCase>& info) { return info.param.name; });
@@ -124,12 +144,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RefreshHoldSlowFrameTest, TheNextRefreshCountsFromASlowFrame) {
   FakeTime::Reset({});
   RefreshHold hold(FakeTime::Now, FakeTime::SleepUntil);
-  hold.AfterFlip(60);
+  hold.AfterFlip({60, 0});
   FakeTime::now += 5 * PeriodAt(60);  // e.g. a sound cue that held the program
-  hold.AfterFlip(60);
+  hold.AfterFlip({60, 0});
   const Clock::time_point slowFrame = FakeTime::now;
   FakeTime::now += milliseconds(1);
-  hold.AfterFlip(60);
+  hold.AfterFlip({60, 0});
   EXPECT_EQ(FakeTime::now, slowFrame + PeriodAt(60));
 }
 
