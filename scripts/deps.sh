@@ -49,10 +49,16 @@ runs_i386_programs() {
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
   x11-utils imagemagick sox mingw-w64 wine wine64 dpkg-dev lintian
   desktop-file-utils libx11-dev libxext-dev libxtst-dev libxdamage-dev)
-# Wine's 32-bit half plays the 32-bit game; without 32-bit GL its flip crashes. Where 32-bit
-# programs cannot run, wine32 would only take over the wine command and fail.
+# Wine's 32-bit half plays the 32-bit game. Its X driver and renderer load their libraries
+# only if present, and without them the game fails where the 64-bit one plays: XRandR gives
+# the display modes (without it "SetDisplayMode Failed!"), GL and Mesa draw and pace the flips
+# (without them Wine falls back to a renderer the game must pace alone), XInput2 gives the
+# relative mouse, and XRender, Xcursor, Xinerama and Xcomposite what the 64-bit side also has.
+# Where 32-bit programs cannot run, wine32 would only take over the wine command and fail.
 if runs_i386_programs; then
-  TEST_PACKAGES+=(wine32:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386)
+  TEST_PACKAGES+=(wine32:i386 libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
+    libxrandr2:i386 libxi6:i386 libxrender1:i386 libxcursor1:i386 libxinerama1:i386
+    libxcomposite1:i386)
 fi
 
 # What the browser build and its test need: Emscripten, Chromium to drive, and npm for the
