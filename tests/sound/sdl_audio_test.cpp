@@ -1,6 +1,5 @@
-// Sound over SDL: decoding a WAV file into a device's format, whole, and the player on SDL's
-// dummy device and with no device. Elapsed times are only ever checked from below: a
-// synchronous sound may not return before it has been heard.
+// Sound over SDL: the player on SDL's dummy device and with no device. Elapsed times are only ever
+// checked from below: a synchronous sound may not return before it has been heard.
 #include "host/sdl/sdl_audio.h"
 
 #include <gtest/gtest.h>
@@ -10,44 +9,9 @@
 #include <string>
 
 #include "../support/scoped_env.h"
-#include "host/sdl/wav_decoder.h"
 #include "wav_bytes.h"
 
 namespace {
-
-SDL_AudioSpec Device(int freq, SDL_AudioFormat format, Uint8 channels) {
-  SDL_AudioSpec device{};
-  device.freq = freq;
-  device.format = format;
-  device.channels = channels;
-  return device;
-}
-
-// A resampler that keeps a tail back would cut the end of every cue, and the wait with it.
-TEST(DecodeWav, KeepsTheWholeLengthFromAnyPcmLayoutToAnyDevice) {
-  constexpr double kSeconds = 0.5;
-  constexpr long kSlackFrames = 4;
-  struct Case {
-    const char* what;
-    Bytes file;  // each half a second long
-    SDL_AudioSpec device;
-  };
-  const Case cases[] = {
-      {"its own format", PcmWavBytes(1, 22050, 16, 22050), Device(22050, AUDIO_S16LSB, 1)},
-      {"to stereo 44100", PcmWavBytes(1, 22050, 16, 22050), Device(44100, AUDIO_S16SYS, 2)},
-      {"8-bit to float 48000", PcmWavBytes(2, 11025, 8, 11025), Device(48000, AUDIO_F32SYS, 2)},
-      {"24-bit to 8-bit 11025", PcmWavBytes(1, 48000, 24, 72000), Device(11025, AUDIO_U8, 1)},
-  };
-  ScratchDir dir;
-  for (const auto& [what, file, device] : cases) {
-    Bytes samples;
-    ASSERT_TRUE(DecodeWavFor(device, dir.Write("a.wav", file).c_str(), samples)) << what;
-    const long frameBytes = SDL_AUDIO_BITSIZE(device.format) / 8 * device.channels;
-    const long frames = std::ssize(samples) / frameBytes;
-    EXPECT_EQ(std::ssize(samples) % frameBytes, 0) << what;
-    EXPECT_LE(std::labs(frames - static_cast<long>(kSeconds * device.freq)), kSlackFrames) << what;
-  }
-}
 
 // The driver is read when the audio subsystem starts, which each player does for itself.
 class DummyDevice : public ::testing::Test {
@@ -79,29 +43,6 @@ TEST_F(DummyDevice, AsynchronousSoundIsQueuedOnReturnUntilANewSoundOrStopEndsIt)
   audio.Play(longSound.c_str(), false);
   audio.Stop();
   EXPECT_EQ(audio.QueuedBytes(), 0u);
-}
-
-// Each of these is refused before SDL decodes it, or by SDL. Played without waiting, so that
-// anything decoded would still be queued.
-TEST_F(DummyDevice, AnUnplayableFileQueuesNothingAndLeavesThePlayerWorking) {
-  const Bytes good = MonoSilence(1.0);
-  const std::string unplayable[] = {
-      dir_.Path("missing.wav"),
-      dir_.Write("garbage.wav", Bytes(4096, 0xA5)),
-      // SDL would allocate whatever length the file claims.
-      dir_.Write("lying.wav", Patched(good, 40, 0xFFFFFFF0u)),
-      dir_.Write("mp3.wav", Patched(good, 20, 0x55, 2)),  // a format SDL does not decode
-      dir_.Write("too-long.wav", MonoSilence(kMaxDecodedSeconds + 1.0)),
-      // A few bytes at one frame a second: hours of sound once converted.
-      dir_.Write("slow.wav", PcmWavBytes(1, 1, 16, 2 * 4000)),
-  };
-  SdlAudio audio;
-  for (const std::string& path : unplayable) {
-    audio.Play(path.c_str(), false);
-    EXPECT_EQ(audio.QueuedBytes(), 0u) << path;
-  }
-  audio.Play(dir_.Write("fine.wav", good).c_str(), false);
-  EXPECT_GT(audio.QueuedBytes(), 0u);
 }
 
 TEST(NoAudioDevice, EveryCallReturnsWithNothingQueued) {
