@@ -54,19 +54,10 @@ TEST_F(SdlHostTest, KeysArriveInOrderAsVirtualKeysAndWithAltAsSystemKeys) {
     Uint16 modifiers;
     std::uint32_t virtualKey;
   } keys[] = {
-      {SDLK_ESCAPE, KMOD_NONE, 0x1B},
-      {SDLK_a, KMOD_NONE, 'A'},
-      {SDLK_z, KMOD_SHIFT, 'Z'},
-      {SDLK_9, KMOD_NONE, '9'},
-      {SDLK_F4, KMOD_NONE, 0x73},
-      {SDLK_F13, KMOD_NONE, 0x7C},
-      {SDLK_LEFT, KMOD_NONE, 0x25},
-      {SDLK_KP_ENTER, KMOD_NONE, 0x0D},
-      {SDLK_KP_0, KMOD_NONE, 0x60},
-      {SDLK_KP_9, KMOD_NONE, 0x69},
-      {SDLK_AUDIOPLAY, KMOD_NONE, kUnknownKey},
-      {SDLK_ESCAPE, KMOD_LALT, 0x1B},
-      {SDLK_F4, KMOD_RALT, 0x73},
+      {SDLK_ESCAPE, KMOD_NONE, 0x1B}, {SDLK_z, KMOD_SHIFT, 'Z'},
+      {SDLK_F4, KMOD_NONE, 0x73},     {SDLK_KP_ENTER, KMOD_NONE, 0x0D},
+      {SDLK_KP_9, KMOD_NONE, 0x69},   {SDLK_AUDIOPLAY, KMOD_NONE, kUnknownKey},
+      {SDLK_ESCAPE, KMOD_LALT, 0x1B}, {SDLK_F4, KMOD_RALT, 0x73},
   };
   for (const auto& key : keys) {
     PushKey(key.key, true, key.modifiers);
