@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "../sound/wav_bytes.h"
+#include "../support/wav_bytes.h"
 #include "host/headless/headless_host.h"
 #include "host/sdl/wav_decoder.h"
 #include "host/wav_file.h"

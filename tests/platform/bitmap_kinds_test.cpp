@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "../sound/wav_bytes.h"
+#include "../support/wav_bytes.h"
 #include "platform_fixture.h"
 #include "portable/bitmap_file.h"
 #include "portable/gdi.h"

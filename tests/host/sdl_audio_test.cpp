@@ -9,14 +9,13 @@
 #include <string>
 
 #include "../support/scoped_env.h"
-#include "wav_bytes.h"
+#include "../support/wav_bytes.h"
 
 namespace {
 
-// The driver is read when the audio subsystem starts, which each player does for itself.
+// On SDL's dummy device, which the test program names.
 class DummyDevice : public ::testing::Test {
  protected:
-  ScopedEnv driver_{"SDL_AUDIODRIVER", "dummy"};
   ScratchDir dir_;
 };
 
