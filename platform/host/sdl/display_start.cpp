@@ -28,9 +28,11 @@ bool WorthTrying(const char* driver) {
 
 // What a driver looked for, so that SDL's own reason can be read against it.
 std::string Sought(const char* driver) {
-  if (std::strcmp(driver, "x11") == 0) return "X display " + Quoted("DISPLAY");
-  if (std::strcmp(driver, "wayland") == 0) return "Wayland display " + Quoted("WAYLAND_DISPLAY");
-  return std::string(driver) + " video";
+  const std::string x = Quoted("DISPLAY");
+  const std::string wayland = Quoted("WAYLAND_DISPLAY");
+  if (std::strcmp(driver, "x11") == 0 && !x.empty()) return "X display " + x;
+  if (std::strcmp(driver, "wayland") == 0) return "Wayland display " + wayland;
+  return driver;
 }
 
 bool FinishX11(std::string& error) {
@@ -62,7 +64,9 @@ bool StartDisplay(std::string& error) {
     for (int i = 0; i < SDL_GetNumVideoDrivers() && !started; ++i) {
       const char* driver = SDL_GetVideoDriver(i);
       if (!WorthTrying(driver)) continue;
-      SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+      // Above the environment: an empty SDL_VIDEODRIVER would otherwise let SDL fall through
+      // to its stand-in drivers.
+      SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, driver, SDL_HINT_OVERRIDE);
       started = SDL_Init(kSubsystems) == 0;
       if (!started) error += (error.empty() ? "" : "; ") + Sought(driver) + ": " + SDL_GetError();
     }
