@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "host/bounded_file.h"
 #include "portable/bitmap_file.h"
-#include "portable/bounded_file.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 const std::vector<std::uint8_t>& ArenaFile() {
   static const std::vector<std::uint8_t> file = [] {
     std::string reason;
-    return portable::ReadBoundedFile("images/arena2.bmp", portable::kMaxBitmapFileBytes, reason)
+    return host::ReadBoundedFile("images/arena2.bmp", portable::kMaxBitmapFileBytes, reason)
         .value_or(std::vector<std::uint8_t>{});
   }();
   return file;

@@ -6,28 +6,7 @@
 
 namespace host {
 
-// Platform calls whose failure the game examines; a host may refuse any of them.
-enum class Call {
-  kRegisterClass,
-  kCreateWindow,
-  kDirectDrawCreate,
-  kSetCooperativeLevel,
-  kSetDisplayMode,
-  kCreatePrimarySurface,
-  kGetAttachedSurface,
-  kCreateSurface,
-  kFlip,
-  kGetDC,
-  kLock,
-  kDirectInputCreate,
-  kCreateDevice,
-  kSetInputCooperativeLevel,
-  kSetDataFormat,
-  kAcquire,
-  kCount,
-};
-
-// Movement accumulated since the previous take, and the buttons held now.
+// Movement accumulated since the previous take, and the buttons held now or pressed since.
 struct MouseState {
   std::int32_t dx = 0;
   std::int32_t dy = 0;
@@ -54,9 +33,6 @@ struct Frame {
 class Host {
  public:
   virtual ~Host() = default;
-
-  // False when the call must fail, as the real platform's call sometimes does.
-  virtual bool Allows(Call call) = 0;
 
   // Takes the screen over in the given mode; false when it cannot.
   virtual bool OpenScreen(int width, int height, int bitsPerPixel) = 0;

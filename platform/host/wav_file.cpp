@@ -1,13 +1,14 @@
 // A WAV reader that trusts no length in the file beyond what the file holds.
 #include "host/wav_file.h"
 
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
 
-#include "portable/bounded_file.h"
-#include "portable/unusable_file.h"
+#include "host/bounded_file.h"
+#include "host/unusable_file.h"
 
 namespace host {
 namespace {
@@ -15,8 +16,9 @@ namespace {
 constexpr std::size_t kRiffHeaderBytes = 12;
 constexpr std::size_t kChunkHeaderBytes = 8;
 constexpr std::size_t kMinFormatBytes = 16;
-// Formats whose samples have a fixed size; the rest (ADPCM) are timed by their byte rate.
-constexpr std::uint16_t kFixedSizeFormats[] = {0x0001, 0x0003, 0x0006, 0x0007, 0xFFFE};
+constexpr std::size_t kExtensibleFormatBytes = 40;
+constexpr std::uint16_t kPcmFormat = 0x0001;
+constexpr std::uint16_t kExtensibleFormat = 0xFFFE;
 
 std::uint32_t Read32(const std::uint8_t* at) {
   return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
@@ -29,33 +31,68 @@ std::uint16_t Read16(const std::uint8_t* at) {
 
 bool IsId(const std::uint8_t* at, const char* id) { return std::memcmp(at, id, 4) == 0; }
 
-void ReadFormat(const std::uint8_t* body, WavLayout& layout) {
+void ReadFormat(const std::uint8_t* body, std::size_t length, WavLayout& layout) {
   layout.formatTag = Read16(body);
   layout.channels = Read16(body + 2);
   layout.sampleRate = Read32(body + 4);
-  layout.byteRate = Read32(body + 8);
   layout.blockAlign = Read16(body + 12);
+  layout.bitsPerSample = Read16(body + 14);
+  // The extensible header names its real format in the first bytes of its sub-format.
+  if (layout.formatTag == kExtensibleFormat && length >= kExtensibleFormatBytes) {
+    layout.formatTag = Read16(body + 24);
+  }
+}
+
+std::string Number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
 }
 
 }  // namespace
 
 bool LoadWavFile(const char* path, std::vector<std::uint8_t>& bytes, WavLayout& layout) {
   std::string reason;
-  std::optional<std::vector<std::uint8_t>> read =
-      portable::ReadBoundedFile(path, kMaxWavFileBytes, reason);
+  std::optional<std::vector<std::uint8_t>> read = ReadBoundedFile(path, kMaxWavFileBytes, reason);
   bytes = read ? std::move(*read) : std::vector<std::uint8_t>{};
   if (read && bytes.empty()) reason = "empty file";
   if (bytes.empty()) {
-    portable::ReportUnusableFile(path, reason);
+    ReportUnusableFile(path, reason);
     return false;
   }
   if (!ParseWavLayout(bytes, layout)) {
     const bool isWav = bytes.size() >= kRiffHeaderBytes && IsId(bytes.data(), "RIFF") &&
                        IsId(bytes.data() + 8, "WAVE");
-    portable::ReportUnusableFile(path, isWav ? "damaged WAV file" : "not a WAV file");
+    ReportUnusableFile(path, isWav ? "damaged WAV file" : "not a WAV file");
     return false;
   }
-  return true;
+  const std::string refusal = CueRefusal(layout);
+  if (!refusal.empty()) ReportUnusableFile(path, refusal);
+  return refusal.empty();
+}
+
+std::string CueRefusal(const WavLayout& layout) {
+  if (layout.formatTag != kPcmFormat) {
+    char tag[8];
+    std::snprintf(tag, sizeof tag, "0x%04X", layout.formatTag);
+    return std::string("not PCM sound (format ") + tag + "); cues are 8- or 16-bit PCM";
+  }
+  if (layout.bitsPerSample != 8 && layout.bitsPerSample != 16) {
+    return Number(layout.bitsPerSample) + "-bit samples; cues are 8- or 16-bit PCM";
+  }
+  if (layout.blockAlign != layout.channels * layout.bitsPerSample / 8) return "damaged WAV file";
+  if (layout.channels > kMostCueChannels) {
+    return Number(layout.channels) + " channels; a cue has at most " + Number(kMostCueChannels);
+  }
+  if (layout.sampleRate < kSlowestCueRate || layout.sampleRate > kFastestCueRate) {
+    return Number(layout.sampleRate) + " frames a second; cues have " + Number(kSlowestCueRate) +
+           " to " + Number(kFastestCueRate);
+  }
+  const double seconds = WavDurationSeconds(layout);
+  if (seconds > kLongestCueSeconds) {
+    return Number(seconds) + " s long; a cue lasts at most " + Number(kLongestCueSeconds) + " s";
+  }
+  return {};
 }
 
 bool ParseWavLayout(const std::vector<std::uint8_t>& bytes, WavLayout& layout) {
@@ -74,7 +111,7 @@ bool ParseWavLayout(const std::vector<std::uint8_t>& bytes, WavLayout& layout) {
     if (length > bytes.size() - body) return false;
     if (IsId(header, "fmt ") && !haveFormat) {
       if (length < kMinFormatBytes) return false;
-      ReadFormat(bytes.data() + body, layout);
+      ReadFormat(bytes.data() + body, length, layout);
       haveFormat = true;
     } else if (IsId(header, "data")) {
       if (!haveFormat) return false;
@@ -91,13 +128,8 @@ bool ParseWavLayout(const std::vector<std::uint8_t>& bytes, WavLayout& layout) {
 }
 
 double WavDurationSeconds(const WavLayout& layout) {
-  for (std::uint16_t tag : kFixedSizeFormats) {
-    if (layout.formatTag != tag) continue;
-    if (layout.blockAlign == 0 || layout.sampleRate == 0) return 0.0;
-    return static_cast<double>(layout.dataBytes / layout.blockAlign) / layout.sampleRate;
-  }
-  if (layout.byteRate == 0) return 0.0;
-  return static_cast<double>(layout.dataBytes) / layout.byteRate;
+  if (layout.blockAlign == 0 || layout.sampleRate == 0) return 0.0;
+  return static_cast<double>(layout.dataBytes / layout.blockAlign) / layout.sampleRate;
 }
 
 }  // namespace host

@@ -13,10 +13,6 @@
 namespace portable {
 namespace {
 
-constexpr WORD kMagic = 0x4D42;  // "BM"
-constexpr std::size_t kFileHeaderBytes = 14;
-constexpr DWORD kCoreHeaderBytes = 12;
-constexpr DWORD kInfoHeaderBytes = 40;
 constexpr DWORD kLargestHeaderBytes = 124;
 constexpr DWORD kBiBitfields = 3;
 constexpr DWORD kBitfieldMaskBytes = 12;
@@ -94,7 +90,7 @@ std::optional<BitmapLayout> SaneLayout(const std::vector<std::uint8_t>& file) {
   }
   const auto fileHeader = ReadAt<BITMAPFILEHEADER>(file.data(), 0);
   const auto headerBytes = ReadAt<DWORD>(file.data(), kFileHeaderBytes);
-  if (fileHeader.bfType != kMagic || headerBytes > file.size() - kFileHeaderBytes) {
+  if (fileHeader.bfType != kBitmapMagic || headerBytes > file.size() - kFileHeaderBytes) {
     return std::nullopt;
   }
   std::optional<BitmapLayout> layout = ReadLayout(file, headerBytes);
@@ -148,7 +144,7 @@ std::optional<std::vector<std::uint8_t>> FileFromPackedDib(const std::uint8_t* d
   }
   std::vector<std::uint8_t> file(kFileHeaderBytes + size);
   const BITMAPFILEHEADER fileHeader{
-      kMagic, static_cast<DWORD>(file.size()), 0, 0,
+      kBitmapMagic, static_cast<DWORD>(file.size()), 0, 0,
       static_cast<DWORD>(kFileHeaderBytes + header.biSize + tableBytes)};
   std::memcpy(file.data(), &fileHeader, kFileHeaderBytes);
   std::memcpy(file.data() + kFileHeaderBytes, dib, size);

@@ -6,6 +6,12 @@
 
 namespace portable {
 
+// The file's fixed parts.
+constexpr std::uint16_t kBitmapMagic = 0x4D42;  // "BM"
+constexpr std::size_t kFileHeaderBytes = 14;
+constexpr std::uint32_t kCoreHeaderBytes = 12;
+constexpr std::uint32_t kInfoHeaderBytes = 40;
+
 enum class BitmapCompression : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3 };
 
 struct BitmapLayout {

@@ -5,6 +5,7 @@
 
 #include "host/host.h"
 #include "portable/dinput.h"
+#include "portable/fault_table.h"
 
 const DIDATAFORMAT c_dfDIMouse = {24, 16, 0x2, sizeof(DIMOUSESTATE), 7, nullptr};
 const GUID GUID_SysMouse = {
@@ -12,7 +13,7 @@ const GUID GUID_SysMouse = {
 
 namespace {
 
-HRESULT Result(host::Call call) { return host::Current().Allows(call) ? DI_OK : DIERR_GENERIC; }
+HRESULT Result(portable::Call call) { return portable::Allowed(call) ? DI_OK : DIERR_GENERIC; }
 
 class Mouse final : public IDirectInputDevice {
  public:
@@ -21,17 +22,17 @@ class Mouse final : public IDirectInputDevice {
     const bool oneAccess = ((flags & DISCL_EXCLUSIVE) != 0) != ((flags & DISCL_NONEXCLUSIVE) != 0);
     const bool oneScope = ((flags & DISCL_FOREGROUND) != 0) != ((flags & DISCL_BACKGROUND) != 0);
     if (!oneAccess || !oneScope) return DIERR_INVALIDPARAM;
-    return Result(host::Call::kSetInputCooperativeLevel);
+    return Result(portable::Call::kSetInputCooperativeLevel);
   }
   HRESULT SetDataFormat(LPCDIDATAFORMAT format) override {
     if (format != &c_dfDIMouse) return DIERR_INVALIDPARAM;
-    const HRESULT result = Result(host::Call::kSetDataFormat);
+    const HRESULT result = Result(portable::Call::kSetDataFormat);
     formatSet_ = result == DI_OK;
     return result;
   }
   HRESULT Acquire() override {
     if (!formatSet_) return DIERR_INVALIDPARAM;
-    const HRESULT result = Result(host::Call::kAcquire);
+    const HRESULT result = Result(portable::Call::kAcquire);
     if (result == DI_OK) acquired_ = true;
     return result;
   }
@@ -64,7 +65,7 @@ class DirectInput final : public IDirectInput {
     if (created == nullptr) return DIERR_INVALIDPARAM;
     *created = nullptr;
     if (std::memcmp(&device, &GUID_SysMouse, sizeof(GUID)) != 0) return DIERR_DEVICENOTREG;
-    const HRESULT result = Result(host::Call::kCreateDevice);
+    const HRESULT result = Result(portable::Call::kCreateDevice);
     if (result == DI_OK) *created = KeepForTheProcess<Mouse>();
     return result;
   }
@@ -77,7 +78,7 @@ HRESULT DirectInputCreateA(HINSTANCE /*instance*/, DWORD version, LPDIRECTINPUT*
   if (directInput == nullptr) return DIERR_INVALIDPARAM;
   *directInput = nullptr;
   if (version < 0x0300) return DIERR_INVALIDPARAM;
-  const HRESULT result = Result(host::Call::kDirectInputCreate);
+  const HRESULT result = Result(portable::Call::kDirectInputCreate);
   if (result == DI_OK) *directInput = KeepForTheProcess<DirectInput>();
   return result;
 }

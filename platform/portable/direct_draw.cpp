@@ -3,8 +3,10 @@
 #include <vector>
 
 #include "host/host.h"
+#include "host/picture_limits.h"
 #include "portable/ddraw.h"
 #include "portable/emulated_mode.h"
+#include "portable/fault_table.h"
 #include "portable/palette.h"
 #include "portable/surface.h"
 
@@ -13,8 +15,8 @@ namespace {
 
 // Bounds on any surface, far above what the game asks for, so that a wild size is refused
 // instead of allocated.
-constexpr DWORD kMaxSurfaceSide = 8192;
-constexpr DWORD kMaxSurfacePixels = 4096 * 4096;
+constexpr DWORD kMaxSurfaceSide = host::kLargestPictureSide;
+constexpr DWORD kMaxSurfacePixels = host::kMostPicturePixels;
 constexpr DWORD kDisplayBitsPerPixel = 16;
 constexpr DWORD kDefaultScreenWidth = 1024;
 constexpr DWORD kDefaultScreenHeight = 768;
@@ -27,11 +29,11 @@ bool SaneSize(DWORD width, DWORD height) {
 class DirectDraw final : public IDirectDraw {
  public:
   HRESULT SetCooperativeLevel(HWND /*window*/, DWORD /*flags*/) override {
-    return host::Current().Allows(host::Call::kSetCooperativeLevel) ? DD_OK : DDERR_GENERIC;
+    return Allowed(Call::kSetCooperativeLevel) ? DD_OK : DDERR_GENERIC;
   }
 
   HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel) override {
-    if (!host::Current().Allows(host::Call::kSetDisplayMode)) return DDERR_GENERIC;
+    if (!Allowed(Call::kSetDisplayMode)) return DDERR_GENERIC;
     // Every surface holds RGB565 pixels; no other depth is offered.
     if (bitsPerPixel != kDisplayBitsPerPixel || !SaneSize(width, height)) {
       return DDERR_INVALIDMODE;
@@ -76,7 +78,7 @@ class DirectDraw final : public IDirectDraw {
 
  private:
   HRESULT CreatePrimary(const DDSURFACEDESC& desc, LPDIRECTDRAWSURFACE* surface) {
-    if (!host::Current().Allows(host::Call::kCreatePrimarySurface)) return DDERR_GENERIC;
+    if (!Allowed(Call::kCreatePrimarySurface)) return DDERR_GENERIC;
     if (hasPrimary_) return DDERR_PRIMARYSURFACEALREADYEXISTS;
     const bool chain = (desc.dwFlags & DDSD_BACKBUFFERCOUNT) != 0 && desc.dwBackBufferCount > 0;
     constexpr DWORD kChainCaps = DDSCAPS_FLIP | DDSCAPS_COMPLEX;
@@ -97,7 +99,7 @@ class DirectDraw final : public IDirectDraw {
   }
 
   HRESULT CreateOffscreen(const DDSURFACEDESC& desc, LPDIRECTDRAWSURFACE* surface) {
-    if (!host::Current().Allows(host::Call::kCreateSurface)) return DDERR_OUTOFMEMORY;
+    if (!Allowed(Call::kCreateSurface)) return DDERR_OUTOFMEMORY;
     constexpr DWORD kSizeFlags = DDSD_WIDTH | DDSD_HEIGHT;
     if ((desc.dwFlags & kSizeFlags) != kSizeFlags || !SaneSize(desc.dwWidth, desc.dwHeight)) {
       return DDERR_INVALIDPARAMS;
@@ -119,7 +121,7 @@ class DirectDraw final : public IDirectDraw {
 
 HRESULT DirectDrawCreate(GUID* /*driver*/, LPDIRECTDRAW* directDraw, IUnknown* outer) {
   if (directDraw == nullptr || outer != nullptr) return DDERR_INVALIDPARAMS;
-  if (!host::Current().Allows(host::Call::kDirectDrawCreate)) return DDERR_GENERIC;
+  if (!portable::Allowed(portable::Call::kDirectDrawCreate)) return DDERR_GENERIC;
   // Nothing releases a DirectDraw object: each lives, with its surfaces, as long as the process.
   static std::vector<std::unique_ptr<portable::DirectDraw>> objects;
   objects.push_back(std::make_unique<portable::DirectDraw>());

@@ -3,19 +3,19 @@
 #include <string>
 #include <vector>
 
+#include "host/bounded_file.h"
+#include "host/unusable_file.h"
 #include "portable/bitmap_file.h"
-#include "portable/bounded_file.h"
 #include "portable/gdi.h"
 #include "portable/gdi_bitmap.h"
 #include "portable/module_resources.h"
 #include "portable/scaled_blit.h"
-#include "portable/unusable_file.h"
 
 namespace {
 
 std::optional<std::vector<std::uint8_t>> BitmapBytes(LPCSTR name, UINT load, std::string& reason) {
   if ((load & LR_LOADFROMFILE) != 0) {
-    return portable::ReadBoundedFile(name, portable::kMaxBitmapFileBytes, reason);
+    return host::ReadBoundedFile(name, portable::kMaxBitmapFileBytes, reason);
   }
   const std::vector<std::uint8_t>* dib = portable::FindBitmapResource(name);
   if (dib == nullptr) return std::nullopt;
@@ -59,7 +59,7 @@ HANDLE LoadImageA(HINSTANCE /*instance*/, LPCSTR name, UINT type, int cx, int cy
   std::optional<portable::PixelBuffer> picture = LoadPicture(name, cx, cy, load, reason);
   if (!picture) {
     // Only a file is worth naming: a name not among the resources is then looked for as one.
-    if ((load & LR_LOADFROMFILE) != 0) portable::ReportUnusableFile(name, reason);
+    if ((load & LR_LOADFROMFILE) != 0) host::ReportUnusableFile(name, reason);
     return nullptr;
   }
   return portable::NewBitmap(std::move(*picture));

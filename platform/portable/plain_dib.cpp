@@ -11,10 +11,6 @@
 namespace portable {
 namespace {
 
-constexpr WORD kMagic = 0x4D42;  // "BM"
-constexpr std::size_t kFileHeaderBytes = 14;
-constexpr std::uint32_t kCoreHeaderBytes = 12;
-constexpr std::uint32_t kInfoHeaderBytes = 40;
 constexpr int kMaskedChannels = 3;
 constexpr int kWidestChannel = 8;  // the decoder takes no channel wider than a byte
 constexpr std::array<std::uint32_t, kMaskedChannels> kDefaultMasks16 = {0x7C00, 0x03E0, 0x001F};
@@ -114,7 +110,7 @@ std::optional<std::vector<std::uint8_t>> PlainBitmapFile(const std::vector<std::
   const std::size_t tableBytes = table ? table->size() * sizeof(RGBQUAD) : 0;
   const std::size_t offBits =
       kFileHeaderBytes + kInfoHeaderBytes + (masks ? sizeof(Masks) : 0) + tableBytes;
-  const BITMAPFILEHEADER fileHeader{kMagic, static_cast<DWORD>(offBits + bits->size()), 0, 0,
+  const BITMAPFILEHEADER fileHeader{kBitmapMagic, static_cast<DWORD>(offBits + bits->size()), 0, 0,
                                     static_cast<DWORD>(offBits)};
   BITMAPINFOHEADER info{};
   info.biSize = kInfoHeaderBytes;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "host/host.h"
+#include "portable/fault_table.h"
 #include "portable/scaled_blit.h"
 
 namespace portable {
@@ -70,7 +71,7 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceR
 HRESULT Surface::Flip(LPDIRECTDRAWSURFACE /*override*/, DWORD /*flags*/) {
   if (attached_ == nullptr) return DDERR_NOTFLIPPABLE;
   if (lost_ || attached_->lost_) return DDERR_SURFACELOST;
-  if (!host::Current().Allows(host::Call::kFlip)) {
+  if (!Allowed(Call::kFlip)) {
     // Stands for the display being taken away: every surface must be restored.
     family_.LoseAll();
     return DDERR_SURFACELOST;
@@ -86,7 +87,7 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE /*override*/, DWORD /*flags*/) {
 
 HRESULT Surface::GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* attached) {
   if (caps == nullptr || attached == nullptr) return DDERR_INVALIDPARAMS;
-  if (!host::Current().Allows(host::Call::kGetAttachedSurface)) return DDERR_NOTFOUND;
+  if (!Allowed(Call::kGetAttachedSurface)) return DDERR_NOTFOUND;
   if ((caps->dwCaps & DDSCAPS_BACKBUFFER) == 0 || attached_ == nullptr) return DDERR_NOTFOUND;
   *attached = attached_;
   return DD_OK;
@@ -96,7 +97,7 @@ HRESULT Surface::GetDC(HDC* dc) {
   if (dc == nullptr) return DDERR_INVALIDPARAMS;
   if (lost_) return DDERR_SURFACELOST;
   if (dcOut_) return DDERR_DCALREADYCREATED;
-  if (!host::Current().Allows(host::Call::kGetDC)) return DDERR_CANTCREATEDC;
+  if (!Allowed(Call::kGetDC)) return DDERR_CANTCREATEDC;
   Touch();
   dc_ = HDC__{};
   dc_.target = &buffer_;
@@ -166,7 +167,7 @@ HRESULT Surface::RefusedLock() {
 HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC desc, DWORD /*flags*/, HANDLE /*event*/) {
   if (desc == nullptr || desc->dwSize != sizeof(DDSURFACEDESC)) return DDERR_INVALIDPARAMS;
   if (lost_) return DDERR_SURFACELOST;
-  if (!host::Current().Allows(host::Call::kLock)) return RefusedLock();
+  if (!Allowed(Call::kLock)) return RefusedLock();
   stillDrawingAnswers_ = 0;
   const RECT area = rect != nullptr ? *rect : WholeOf(buffer_);
   if (area.left < 0 || area.top < 0 || area.right > buffer_.width || area.bottom > buffer_.height ||

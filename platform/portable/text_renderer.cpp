@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -33,7 +34,10 @@ struct Face {
 const Face* TheFace() {
   static const std::optional<Face> face = []() -> std::optional<Face> {
     Face made;
-    if (stbtt_InitFont(&made.info, kEmbeddedFont, 0) == 0) return std::nullopt;
+    if (stbtt_InitFont(&made.info, kEmbeddedFont, 0) == 0) {
+      std::fputs("paddleball: the built-in text font cannot be read; text will not show\n", stderr);
+      return std::nullopt;
+    }
     made.scale = stbtt_ScaleForMappingEmToPixels(&made.info, kEmPixels);
     int ascent = 0, descent = 0, lineGap = 0;
     stbtt_GetFontVMetrics(&made.info, &ascent, &descent, &lineGap);
@@ -117,5 +121,7 @@ const TextMask& RenderedText(std::string_view text) {
   TextMask mask = Render(key);
   return cache.emplace(std::move(key), std::move(mask)).first->second;
 }
+
+bool TextFontReady() { return TheFace() != nullptr; }
 
 }  // namespace portable

@@ -19,5 +19,8 @@ struct TextMask {
 const TextMask& RenderedText(std::string_view text);
 // The height of one line of text, in pixels.
 int LineHeight();
+// Reads the built-in font, at start-up so that a font that cannot be read is named before any
+// text is drawn blank; false, said once on stderr, when it cannot be read.
+bool TextFontReady();
 
 }  // namespace portable

@@ -7,6 +7,8 @@
 
 #include "host/host.h"
 #include "portable/device_context.h"
+#include "portable/fault_table.h"
+#include "portable/text_renderer.h"
 #include "portable/win32.h"
 
 struct HWND__ {
@@ -95,7 +97,7 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
   if (windowClass == nullptr || windowClass->cbSize != sizeof(WNDCLASSEXA) ||
       windowClass->lpszClassName == nullptr || windowClass->lpfnWndProc == nullptr ||
-      !host::Current().Allows(host::Call::kRegisterClass)) {
+      !portable::Allowed(portable::Call::kRegisterClass)) {
     return 0;
   }
   auto& classes = TheQueue().classes;
@@ -106,13 +108,14 @@ ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
 HWND CreateWindowExA(DWORD /*exStyle*/, LPCSTR className, LPCSTR windowName, DWORD style, int /*x*/,
                      int /*y*/, int /*width*/, int /*height*/, HWND /*parent*/, HMENU /*menu*/,
                      HINSTANCE /*instance*/, LPVOID /*param*/) {
-  if (className == nullptr || !host::Current().Allows(host::Call::kCreateWindow)) return nullptr;
+  if (className == nullptr || !portable::Allowed(portable::Call::kCreateWindow)) return nullptr;
   for (const auto& registered : TheQueue().classes) {
     if (registered.name != className) continue;
     auto window = std::make_unique<HWND__>();
     window->procedure = registered.record.lpfnWndProc;
     window->needsPaint = (style & WS_VISIBLE) != 0;
     host::Current().SetTitle(windowName != nullptr ? windowName : "");
+    portable::TextFontReady();
     TheQueue().windows.push_back(std::move(window));
     return TheQueue().windows.back().get();
   }

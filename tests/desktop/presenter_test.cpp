@@ -123,21 +123,6 @@ TEST_F(PresenterTest, ChangedRowsAreRedrawnAndALostSurfaceIsRedrawnWhole) {
   EXPECT_EQ(At(10, 500), kGreen888);
 }
 
-TEST_F(PresenterTest, FramesNoScreenCouldShowAreSkippedUntouched) {
-  ASSERT_TRUE(Present());
-  Scribble(0, 0);
-  const Frame refused[] = {
-      {nullptr, kWidth, kHeight, kWidth * 2},
-      {pixels_.data(), kWidth, kHeight, kWidth},          // pitch shorter than a row
-      {pixels_.data(), kWidth, kHeight, kWidth * 2 + 1},  // odd pitch
-      {pixels_.data(), 0, kHeight, kWidth * 2},
-      {pixels_.data(), kWidth, -1, kWidth * 2},
-      {pixels_.data(), 1 << 20, 1, 1 << 21},
-  };
-  for (const Frame& frame : refused) EXPECT_TRUE(presenter_->Present(frame));
-  EXPECT_EQ(At(0, 0), 0x010203u);
-}
-
 TEST_F(PresenterTest, TheRendererLetterboxesTheFrameAndRecoversFromALostDevice) {
   SDL_SetWindowSize(window_, 1280, 768);
   TexturePresenter presenter(window_);

@@ -8,7 +8,7 @@
 
 namespace {
 
-using host::Call;
+using portable::Call;
 
 struct StartUpFailure {
   const char* name;
@@ -26,7 +26,7 @@ class StartUpFailureTest : public DisplayTest,
 
 TEST_P(StartUpFailureTest, ShowsItsMessageOnceAndGoesOnWhereItCan) {
   const StartUpFailure& failure = GetParam();
-  host_.Fail(failure.call);
+  portable::FailNext(failure.call);
   InitDisplay();
   ASSERT_EQ(host_.messages().size(), 1u);
   EXPECT_EQ(host_.messages()[0].text, failure.message);
@@ -62,7 +62,7 @@ TEST_F(DisplayTest, FailedFlipsPresentOnceOrGiveUpAndRequestQuit) {
   ASSERT_EQ(host_.screenWidth(), 1024);
   ASSERT_EQ(host_.screenHeight(), 768);
   host_.ClearRecords();
-  host_.Fail(Call::kFlip, 5);
+  portable::FailNext(Call::kFlip, 5);
   PresentFrame();
   EXPECT_EQ(host_.framesShown(), 1);
   EXPECT_FALSE(QuitRequested());
@@ -71,7 +71,7 @@ TEST_F(DisplayTest, FailedFlipsPresentOnceOrGiveUpAndRequestQuit) {
   PresentFrame();
   EXPECT_EQ(Shown(512, 384), Raw(kBlue));
   // A flip that never succeeds must not hang the frame.
-  host_.Fail(Call::kFlip, host::HeadlessHost::kForever);
+  portable::FailNext(Call::kFlip, portable::kForever);
   PresentFrame();
   EXPECT_EQ(host_.framesShown(), 2);
   EXPECT_TRUE(QuitRequested());

@@ -125,11 +125,11 @@ TEST_F(DisplayTest, MatchSurfaceColorGivesTheRawValueAndPutsTheFirstPixelBack) {
   Fill(surface, kBefore);
   EXPECT_EQ(MatchSurfaceColor(surface, RGB(255, 0, 0)), 0xF800u);
   EXPECT_EQ(MatchSurfaceColor(surface, RGB(6, 3, 7)), 0u);
-  host_.Fail(host::Call::kLock, 3);  // still drawing: asked again
+  portable::FailNext(portable::Call::kLock, 3);  // still drawing: asked again
   EXPECT_EQ(MatchSurfaceColor(surface, RGB(0, 255, 0)), 0x07E0u);
-  host_.Fail(host::Call::kLock, host::HeadlessHost::kForever);
+  portable::FailNext(portable::Call::kLock, portable::kForever);
   EXPECT_EQ(MatchSurfaceColor(surface, RGB(0, 0, 255)), CLR_INVALID);
-  host_.Fail(host::Call::kLock, 0);
+  portable::FailNext(portable::Call::kLock, 0);
   EXPECT_EQ(PixelOf(surface, 0, 0), kBefore);
   EXPECT_EQ(PixelOf(surface, 1, 0), kBefore);
   // CLR_INVALID reads the corner as it is, and a key of it leaves the target as it was.

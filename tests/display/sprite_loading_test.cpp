@@ -52,7 +52,7 @@ TEST_F(SpriteLoadingTest, ResourceIsUsedBeforeTheFileOfTheSameName) {
 
 TEST_F(SpriteLoadingTest, SpritesWithoutSurfacesKeepTheirSizeAndDrawNothing) {
   InitDisplay();
-  host_.Fail(host::Call::kCreateSurface, host::HeadlessHost::kForever);
+  portable::FailNext(portable::Call::kCreateSurface, portable::kForever);
   LoadScene();
   EXPECT_EQ(paddle->GetWidth(), 144);
   EXPECT_EQ(paddle->GetSurface(), nullptr);

@@ -1,12 +1,16 @@
 // Every kind of bitmap file decodes to the same pixels: bit depths, masks, header sizes,
-// row order and run-length encodings; and LoadImageA on good files and bad calls.
+// row order and run-length encodings; LoadImageA on good files and bad calls; and every
+// hostile file a player could put in the game's place is refused and named once, unharmed.
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
-#include "../sound/wav_bytes.h"
+#include "../support/wav_bytes.h"
 #include "platform_fixture.h"
 #include "portable/bitmap_file.h"
 #include "portable/gdi.h"
@@ -200,7 +204,6 @@ COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
 
 using BitmapLoadTest = PlatformTest;
 
-// Hostile files are the reliability suite's; these are good files and bad calls.
 TEST_F(BitmapLoadTest, FileLoadsTopRowFirstAtItsOwnSizeOrStretchedToTheAskedOne) {
   ScratchDir dir;
   const std::string path = dir.Write("a.bmp", File({"24-bit", 40, 24, 0, k888}));
@@ -227,6 +230,83 @@ TEST_F(BitmapLoadTest, FileLoadsTopRowFirstAtItsOwnSizeOrStretchedToTheAskedOne)
   EXPECT_EQ(LoadImageA(nullptr, "x", IMAGE_BITMAP, -1, 0, LR_LOADFROMFILE), nullptr);
   EXPECT_EQ(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 100000, 100000, LR_LOADFROMFILE),
             nullptr);
+}
+
+// Loads the file twice, as a lost surface's reload does; true when it loaded. A refused file
+// is named on stderr once, with a reason.
+bool LoadsTwice(const std::string& path) {
+  testing::internal::CaptureStderr();
+  bool loaded = true;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    auto bitmap = static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    loaded = bitmap != nullptr && loaded;
+    if (bitmap == nullptr) continue;
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, kWidth);
+    EXPECT_EQ(info.bmHeight, kHeight);
+    DeleteObject(bitmap);
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  const std::size_t at = said.find(path + ": ");
+  EXPECT_EQ(loaded, at == std::string::npos) << path << ": " << said;
+  if (!loaded) {
+    EXPECT_EQ(said.find(path + ": ", at + 1), std::string::npos) << said;
+  }
+  return loaded;
+}
+
+TEST_F(BitmapLoadTest, EveryHostileFileIsRefusedAndNamedOnce) {
+  // Offsets in the headers: the bits' offset 10, the info header's size 14, width 18, height
+  // 22, bit count 28, compression 30, colours used 46.
+  const Bytes good = File({"24-bit", 40, 24, 0, k888});
+  const Bytes rle = File({"RLE8", 40, 8, 1, {}, false, 0, kColours, kRle8});
+  const std::pair<const char*, Bytes> hostile[] = {
+      {"empty", {}},
+      {"magic-only", {'B', 'M'}},
+      {"headers-cut", {good.begin(), good.begin() + 30}},
+      {"bits-cut", {good.begin(), good.end() - 5}},
+      {"wrong-magic", Patched(good, 0, 0x4D43, 2)},
+      {"huge", Patched(Patched(good, 18, 100000), 22, 100000)},
+      {"huge-rle", Patched(Patched(rle, 18, 60000), 22, 60000)},
+      {"zero-width", Patched(good, 18, 0)},
+      {"negative-width", Patched(good, 18, 0xFFFFFFFF)},
+      {"lowest-height", Patched(good, 22, 0x80000000)},
+      {"bit-count", Patched(good, 28, 7, 2)},
+      {"compression", Patched(good, 30, 99)},
+      {"colours", Patched(File({"8-bit", 40, 8, 0, {}}), 46, 0x10000000)},
+      {"header-size", Patched(good, 14, 0xFFFFFFF0)},
+      {"bits-offset", Patched(good, 10, 0xFFFFFFF0)},
+  };
+  ScratchDir dir;
+  EXPECT_TRUE(LoadsTwice(dir.Write("good.bmp", good)));
+  for (const auto& [name, bytes] : hostile) {
+    EXPECT_FALSE(LoadsTwice(dir.Write(name + std::string(".bmp"), bytes))) << name;
+  }
+  // Not files at all, or too large to read: each refused by the bounded reader, never waited on.
+  const std::string fifo = dir.Path("fifo.bmp");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string huge = dir.Write("200mb.bmp", {});
+  std::filesystem::resize_file(huge, 200u << 20);  // sparse: costs the disk nothing
+  std::filesystem::create_symlink("/dev/zero", dir.Path("zero.bmp"));
+  for (const std::string& path :
+       {dir.Path("missing.bmp"), dir.Path(""), fifo, huge, dir.Path("zero.bmp")}) {
+    EXPECT_FALSE(LoadsTwice(path));
+  }
+}
+
+TEST_F(BitmapLoadTest, AMissingFolderSaysWhereTheGameLookedAndWhereToStartIt) {
+  testing::internal::CaptureStderr();
+  for (const char* path : {"no-such-images/a.bmp", "no-such-images/b.bmp"}) {
+    EXPECT_EQ(LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "no-such-images/a.bmp: No such file or directory\n"
+            "no-such-images/: no such folder in " +
+                std::filesystem::current_path().string() +
+                "; start the program from the folder that holds it\n"
+                "no-such-images/b.bmp: No such file or directory\n");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "host/headless/headless_host.h"
 #include "platform/platform.h"
+#include "portable/fault_table.h"
 
 class PlatformTest : public ::testing::Test {
  protected:
@@ -17,7 +18,10 @@ class PlatformTest : public ::testing::Test {
     host::Install(&host_);
     ASSERT_EQ(DirectDrawCreate(nullptr, &directDraw_, nullptr), DD_OK);
   }
-  void TearDown() override { host::Install(nullptr); }
+  void TearDown() override {
+    portable::ClearFaults();
+    host::Install(nullptr);
+  }
 
   // Asks for an offscreen surface with a description of that size and those flags.
   HRESULT Create(DWORD width, DWORD height, IDirectDrawSurface** surface,

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "host/headless/headless_host.h"
+#include "portable/fault_table.h"
 
 using Scenario = std::function<void(host::HeadlessHost&)>;
 

@@ -20,7 +20,7 @@ int RunWinMain() {
 host::Event Key(std::uint32_t virtualKey) { return {host::Event::Kind::kKeyDown, virtualKey}; }
 
 struct StartFailure {
-  host::Call call;
+  portable::Call call;
   bool haveWindow;
   bool haveDirectInput;
   bool haveDevice;
@@ -28,7 +28,7 @@ struct StartFailure {
   std::vector<std::string> messages;  // every box shown, in order
 };
 
-using enum host::Call;
+using enum portable::Call;
 constexpr const char* kAcquireFailed = "Acquire DINPUT Failed!";
 
 // Without the class or the window nothing else starts, and nothing is said. A failing mouse step
@@ -48,7 +48,7 @@ TEST(WinMain, EachStartUpFailureShowsOnlyItsOwnMessagesAndEndsWithZero) {
   for (std::size_t row = 0; row < std::size(kStartFailures); ++row) {
     SCOPED_TRACE(::testing::Message() << "kStartFailures[" << row << "]");
     ExpectInFreshProcess([&failure = kStartFailures[row]](host::HeadlessHost& headless) {
-      headless.Fail(failure.call);
+      portable::FailNext(failure.call);
       EXPECT_EQ(RunWinMain(), 0);
       EXPECT_EQ(mainWindow != nullptr, failure.haveWindow);
       EXPECT_EQ(headless.cursorVisible(), !failure.haveWindow);

@@ -30,7 +30,10 @@ void FreshGame::SetUp() {
   InitInput();
 }
 
-void FreshGame::TearDown() { host::Install(nullptr); }
+void FreshGame::TearDown() {
+  portable::ClearFaults();
+  host::Install(nullptr);
+}
 
 void FreshGame::QueueMouse(int dx, int button) {
   host::MouseState state;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/headless/headless_host.h"
+#include "portable/fault_table.h"
 
 // Each test starts a new game: the process-wide state a run never resets is reset here.
 class FreshGame : public ::testing::Test {

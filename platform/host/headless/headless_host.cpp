@@ -22,15 +22,6 @@ std::int64_t SoundMicros(const char* path) {
 
 HeadlessHost::HeadlessHost() = default;
 
-bool HeadlessHost::Allows(Call call) {
-  int& pending = failures_[static_cast<int>(call)];
-  if (pending == 0) return true;
-  if (pending > 0) --pending;
-  return false;
-}
-
-void HeadlessHost::Fail(Call call, int times) { failures_[static_cast<int>(call)] = times; }
-
 bool HeadlessHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   screenWidth_ = width;
   screenHeight_ = height;

@@ -1,8 +1,7 @@
 // A host with no screen, speaker or mouse: frames, sounds and messages are recorded,
-// the mouse is scripted, time is virtual and any examined call can be made to fail.
+// the mouse is scripted and time is virtual.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -19,7 +18,6 @@ class HeadlessHost : public Host {
 
   HeadlessHost();
 
-  bool Allows(Call call) override;
   bool OpenScreen(int width, int height, int bitsPerPixel) override;
   void SetTitle(const char* title) override { title_ = title != nullptr ? title : ""; }
   void ShowFrame(const Frame& frame) override;
@@ -34,10 +32,6 @@ class HeadlessHost : public Host {
   }
   void ShowMessage(const char* text, const char* caption) override;
   void DebugOutput(const char* text) override;
-
-  // Failure injection: the next `times` calls of `call` fail; -1 fails them for ever.
-  void Fail(Call call, int times = 1);
-  static constexpr int kForever = -1;
 
   // Mouse states come from the source when one is set, else from the queue, else
   // no movement and no buttons.
@@ -78,7 +72,6 @@ class HeadlessHost : public Host {
   void ClearRecords();
 
  private:
-  std::array<int, static_cast<int>(Call::kCount)> failures_{};
   std::function<MouseState()> mouseSource_;
   std::deque<MouseState> mouseQueue_;
   std::deque<Event> events_;

@@ -3,17 +3,28 @@
 #include <SDL.h>
 
 namespace host {
+namespace {
+constexpr std::uint8_t kSdlButtons[kButtonCount] = {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT,
+                                                    SDL_BUTTON_MIDDLE, SDL_BUTTON_X1};
+}  // namespace
 
-void BackgroundMouse::Read(MouseState& state) {
-  constexpr std::uint8_t kButtonHeld = 0x80;
-  constexpr Uint32 kButtons[] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK,
-                                 SDL_BUTTON_X1MASK};
+int DeviceButton(std::uint8_t sdlButton) {
+  for (int i = 0; i < kButtonCount; ++i) {
+    if (kSdlButtons[i] == sdlButton) return i;
+  }
+  return -1;
+}
+
+void BackgroundMouse::Read(MouseAccumulator& mouse) {
   int x = 0;
   int y = 0;
   const Uint32 held = SDL_GetGlobalMouseState(&x, &y);
-  state.dx = known_ ? x - x_ : 0;
-  state.dy = known_ ? y - y_ : 0;
-  for (int i = 0; i < 4; ++i) state.buttons[i] = (held & kButtons[i]) != 0 ? kButtonHeld : 0;
+  Feed(x, y, held, mouse);
+}
+
+void BackgroundMouse::Feed(int x, int y, std::uint32_t held, MouseAccumulator& mouse) {
+  if (known_) mouse.Move(x - x_, y - y_);
+  for (int i = 0; i < kButtonCount; ++i) mouse.Hold(i, (held & SDL_BUTTON(kSdlButtons[i])) != 0);
   known_ = true;
   x_ = x;
   y_ = y;

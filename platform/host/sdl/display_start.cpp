@@ -26,14 +26,13 @@ bool WorthTrying(const char* driver) {
   return std::strcmp(driver, "wayland") != 0 || !Quoted("WAYLAND_DISPLAY").empty();
 }
 
-std::string NoDisplayReason() {
+// What a driver looked for, so that SDL's own reason can be read against it.
+std::string Sought(const char* driver) {
   const std::string x = Quoted("DISPLAY");
   const std::string wayland = Quoted("WAYLAND_DISPLAY");
-  if (x.empty() && wayland.empty()) return "neither DISPLAY nor WAYLAND_DISPLAY is set";
-  std::string tried;
-  if (!x.empty()) tried = "X display " + x;
-  if (!wayland.empty()) tried += (tried.empty() ? "" : " nor ") + ("Wayland display " + wayland);
-  return "no answer from " + tried;
+  if (std::strcmp(driver, "x11") == 0 && !x.empty()) return "X display " + x;
+  if (std::strcmp(driver, "wayland") == 0) return "Wayland display " + wayland;
+  return driver;
 }
 
 bool FinishX11(std::string& error) {
@@ -59,14 +58,20 @@ bool StartDisplay(std::string& error) {
   if (named != nullptr && *named != '\0') {
     started = StartNamedDriver(error);
   } else {
+    error = Quoted("DISPLAY").empty() && Quoted("WAYLAND_DISPLAY").empty()
+                ? "neither DISPLAY nor WAYLAND_DISPLAY is set"
+                : "";
     for (int i = 0; i < SDL_GetNumVideoDrivers() && !started; ++i) {
       const char* driver = SDL_GetVideoDriver(i);
       if (!WorthTrying(driver)) continue;
-      SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+      // Above the environment: an empty SDL_VIDEODRIVER would otherwise let SDL fall through
+      // to its stand-in drivers.
+      SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, driver, SDL_HINT_OVERRIDE);
       started = SDL_Init(kSubsystems) == 0;
+      if (!started) error += (error.empty() ? "" : "; ") + Sought(driver) + ": " + SDL_GetError();
     }
     SDL_ResetHint(SDL_HINT_VIDEODRIVER);
-    if (!started) error = NoDisplayReason();
+    if (!started && error.empty()) error = "SDL has no video driver for a screen";
   }
   if (started && !FinishX11(error)) {
     SDL_Quit();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "host/host.h"
+#include "host/picture_limits.h"
 
 namespace host {
 
@@ -15,8 +16,5 @@ class Presenter {
   // the next frame is drawn whole on fresh resources.
   virtual void Invalidate() = 0;
 };
-
-// Frames with a size or pitch no window could show are refused before any work is done.
-bool IsDrawable(const Frame& frame);
 
 }  // namespace host

@@ -2,6 +2,7 @@
 #include "host/sdl/sdl_audio.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "host/sdl/wav_decoder.h"
 
@@ -50,7 +51,7 @@ std::uint32_t SdlAudio::QueuedBytes() const {
 bool SdlAudio::OpenDevice() {
   if (triedOpen_) return device_ != 0;
   triedOpen_ = true;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return Unavailable();
   subsystemUp_ = true;
   SDL_AudioSpec wanted{};
   wanted.freq = kWantedFrequency;
@@ -58,13 +59,21 @@ bool SdlAudio::OpenDevice() {
   wanted.channels = kWantedChannels;
   wanted.samples = kWantedBufferFrames;
   device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &spec_, SDL_AUDIO_ALLOW_ANY_CHANGE);
-  if (device_ == 0 || FrameBytes(spec_) == 0 || spec_.freq <= 0) {
-    if (device_ != 0) SDL_CloseAudioDevice(device_);
+  if (device_ == 0) return Unavailable();
+  if (FrameBytes(spec_) == 0 || spec_.freq <= 0) {
+    SDL_CloseAudioDevice(device_);
     device_ = 0;
-    return false;
+    SDL_SetError("the device offers no usable format");
+    return Unavailable();
   }
   SDL_PauseAudioDevice(device_, 0);
   return true;
+}
+
+// The game plays on in silence; said once, with SDL's reason.
+bool SdlAudio::Unavailable() {
+  std::fprintf(stderr, "paddleball: no sound: %s\n", SDL_GetError());
+  return false;
 }
 
 // Heard means the queue has drained and the device's own buffer has played out after it,

@@ -23,6 +23,7 @@ class SdlAudio {
  private:
   // Opens the device on first use; a device that cannot be opened is not tried again.
   bool OpenDevice();
+  bool Unavailable();
   void WaitUntilHeard(std::uint64_t startMs, std::size_t bytes) const;
 
   SDL_AudioDeviceID device_ = 0;

@@ -1,8 +1,9 @@
 #include "host/sdl/sdl_host.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
-#include <limits>
+#include <thread>
 #include <utility>
 
 #include "host/sdl/display_start.h"
@@ -17,7 +18,6 @@ namespace host {
 namespace {
 
 constexpr int kFramesPerSecond = 60;
-constexpr std::uint8_t kButtonHeld = 0x80;
 
 // An explicit setting of SDL's own framebuffer hint wins; otherwise ask the machine.
 bool WantsRenderer(SdlHost::Presentation presentation) {
@@ -32,31 +32,28 @@ bool WantsRenderer(SdlHost::Presentation presentation) {
   return HasHardwareRenderer();
 }
 
-std::int32_t SaturatingAdd(std::int32_t sum, std::int32_t add) {
-  const std::int64_t wide = static_cast<std::int64_t>(sum) + add;
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-      wide, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
-
-int ButtonIndex(std::uint8_t button) {
-  switch (button) {
-    case SDL_BUTTON_LEFT:
-      return 0;
-    case SDL_BUTTON_RIGHT:
-      return 1;
-    case SDL_BUTTON_MIDDLE:
-      return 2;
-    case SDL_BUTTON_X1:
-      return 3;
-    default:
-      return -1;
-  }
-}
+// The hold's last stretch is spun: a sleep wakes late by about this much.
+constexpr std::int64_t kSpinMicros = 100;
+// Short sleeps, so events are still taken while a frame is held.
+constexpr std::int64_t kLongestSleepMicros = 8000;
 
 }  // namespace
 
+SdlClock SystemClock() {
+  return {
+      [] {
+        constexpr std::uint64_t kMicrosPerSecond = 1'000'000;
+        static const std::uint64_t frequency = SDL_GetPerformanceFrequency();
+        const std::uint64_t count = SDL_GetPerformanceCounter();
+        // Split so that the multiplication cannot overflow on a long-running counter.
+        return static_cast<std::int64_t>(count / frequency * kMicrosPerSecond +
+                                         count % frequency * kMicrosPerSecond / frequency);
+      },
+      [](std::int64_t micros) { std::this_thread::sleep_for(std::chrono::microseconds(micros)); }};
+}
+
 std::unique_ptr<SdlHost> SdlHost::Create(std::string& error, Presentation presentation,
-                                         PacerClock clock) {
+                                         SdlClock clock) {
   const bool useRenderer = WantsRenderer(presentation);  // before SDL starts: it may fork
   // The window surface must be the X server's own image, not a texture of a GL renderer.
   if (!useRenderer) {
@@ -69,8 +66,8 @@ std::unique_ptr<SdlHost> SdlHost::Create(std::string& error, Presentation presen
   return created;
 }
 
-SdlHost::SdlHost(bool useRenderer, PacerClock clock)
-    : wantsRenderer_(useRenderer), pacer_(kFramesPerSecond, std::move(clock)) {}
+SdlHost::SdlHost(bool useRenderer, SdlClock clock)
+    : wantsRenderer_(useRenderer), clock_(std::move(clock)), deadline_(kFramesPerSecond) {}
 
 SdlHost::~SdlHost() {
   presenter_.reset();
@@ -78,8 +75,6 @@ SdlHost::~SdlHost() {
   if (window_ != nullptr) SDL_DestroyWindow(window_);
   SDL_Quit();
 }
-
-bool SdlHost::Allows(Call /*call*/) { return true; }
 
 bool SdlHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   if (window_ != nullptr) return true;
@@ -121,19 +116,38 @@ void SdlHost::UseWindowSurface() {
 }
 
 void SdlHost::ShowFrame(const Frame& frame) {
-  pacer_.Show([&] { Present(frame); }, [this] { TakeEvents(); });
+  // Held after the present, not before: otherwise every frame would show a refresh late.
+  Present(frame);
+  HoldUntil(deadline_.AfterPresent(clock_.nowMicros()));
+}
+
+// Events are taken between short sleeps, so that the next step reads input as late as the
+// pace allows.
+void SdlHost::HoldUntil(std::int64_t deadlineMicros) {
+  std::int64_t now = clock_.nowMicros();
+  while (now + kSpinMicros < deadlineMicros) {
+    clock_.sleepMicros(std::min(deadlineMicros - kSpinMicros - now, kLongestSleepMicros));
+    TakeEvents();
+    now = clock_.nowMicros();
+  }
+  while (now < deadlineMicros) now = clock_.nowMicros();
 }
 
 void SdlHost::Present(const Frame& frame) {
-  if (presenter_ != nullptr && !presenter_->Present(frame) && usesRenderer_) {
-    UseWindowSurface();
-    presenter_->Present(frame);
-  }
+  // A window surface that failed is fetched again for the next frame; a renderer that failed
+  // gives way to the window surface for good.
+  if (presenter_ == nullptr || presenter_->Present(frame) || !usesRenderer_) return;
+  std::fprintf(stderr, "paddleball: drawing without the renderer: %s\n", SDL_GetError());
+  UseWindowSurface();
+  presenter_->Present(frame);
 }
 
 void SdlHost::TakeEvents() {
   SDL_Event event;
   while (SDL_PollEvent(&event) != 0) Handle(event);
+  // Unfocused, the desktop's pointer is the one source: the window's own events would count
+  // movement over it twice and miss clicks elsewhere.
+  if (!HasFocus()) background_.Read(mouse_);
 }
 
 void SdlHost::Handle(const SDL_Event& event) {
@@ -149,15 +163,14 @@ void SdlHost::Handle(const SDL_Event& event) {
       HandleKey(event.key);
       break;
     case SDL_MOUSEMOTION:
-      mouse_.dx = SaturatingAdd(mouse_.dx, event.motion.xrel);
-      mouse_.dy = SaturatingAdd(mouse_.dy, event.motion.yrel);
+      if (HasFocus()) mouse_.Move(event.motion.xrel, event.motion.yrel);
       break;
     case SDL_MOUSEWHEEL:
-      mouse_.wheel = SaturatingAdd(mouse_.wheel, event.wheel.y);
+      mouse_.Wheel(event.wheel.y);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-      HandleButton(event.button);
+      mouse_.Hold(DeviceButton(event.button.button), event.button.state == SDL_PRESSED);
       break;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
@@ -176,6 +189,12 @@ void SdlHost::HandleWindowEvent(const SDL_WindowEvent& event) {
     case SDL_WINDOWEVENT_EXPOSED:
       Queue(Event::Kind::kExpose);
       if (presenter_ != nullptr) presenter_->Invalidate();
+      break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      mouse_.ReleaseAll();
+      break;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      background_.Forget();
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
     case SDL_WINDOWEVENT_RESIZED:
@@ -199,12 +218,6 @@ void SdlHost::HandleKey(const SDL_KeyboardEvent& event) {
         VirtualKeyFor(event.keysym.sym));
 }
 
-void SdlHost::HandleButton(const SDL_MouseButtonEvent& event) {
-  const int index = ButtonIndex(event.button);
-  if (index < 0) return;
-  heldButtons_[index] = event.state == SDL_PRESSED ? kButtonHeld : 0;
-}
-
 void SdlHost::Queue(Event::Kind kind, std::uint32_t virtualKey) { pending_.Push(kind, virtualKey); }
 
 bool SdlHost::PollEvent(Event& event) {
@@ -214,18 +227,7 @@ bool SdlHost::PollEvent(Event& event) {
 
 MouseState SdlHost::TakeMouse() {
   TakeEvents();
-  MouseState taken = mouse_;
-  std::copy(std::begin(heldButtons_), std::end(heldButtons_), taken.buttons);
-  mouse_ = MouseState{};
-  // Unfocused, the desktop's pointer is the one source: the window's own events would count
-  // movement over it twice and miss clicks elsewhere.
-  if (HasFocus()) {
-    background_.Forget();
-  } else {
-    background_.Read(taken);
-    std::copy(std::begin(taken.buttons), std::end(taken.buttons), heldButtons_);
-  }
-  return taken;
+  return mouse_.Take();
 }
 
 bool SdlHost::HasFocus() const {
@@ -244,14 +246,7 @@ void SdlHost::PlaySound(const char* path, bool wait) {
 
 void SdlHost::StopSound() { audio_->Stop(); }
 
-std::int64_t SdlHost::NowMicros() {
-  constexpr std::uint64_t kMicrosPerSecond = 1'000'000;
-  static const std::uint64_t frequency = SDL_GetPerformanceFrequency();
-  const std::uint64_t count = SDL_GetPerformanceCounter();
-  // Split so that the multiplication cannot overflow on a long-running counter.
-  return static_cast<std::int64_t>(count / frequency * kMicrosPerSecond +
-                                   count % frequency * kMicrosPerSecond / frequency);
-}
+std::int64_t SdlHost::NowMicros() { return clock_.nowMicros(); }
 
 void SdlHost::SleepMicros(std::int64_t micros) {
   constexpr std::int64_t kMicrosPerMilli = 1000;

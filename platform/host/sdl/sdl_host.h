@@ -4,18 +4,28 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "host/event_queue.h"
+#include "host/frame_deadline.h"
 #include "host/host.h"
+#include "host/mouse_accumulator.h"
 #include "host/sdl/background_mouse.h"
-#include "host/sdl/frame_pacer.h"
 #include "host/sdl/presenter.h"
 
 class SdlAudio;
 
 namespace host {
+
+// The time the host reads and the way it sleeps: SDL's performance counter and a thread
+// sleep, unless a test brings its own.
+struct SdlClock {
+  std::function<std::int64_t()> nowMicros;
+  std::function<void(std::int64_t micros)> sleepMicros;
+};
+SdlClock SystemClock();
 
 class SdlHost final : public Host {
  public:
@@ -24,12 +34,11 @@ class SdlHost final : public Host {
   // Starts SDL's video and events; null, with SDL's reason in `error`, when it cannot.
   static std::unique_ptr<SdlHost> Create(
       std::string& error, Presentation presentation = Presentation::kChooseForMachine,
-      PacerClock clock = SystemClock());
+      SdlClock clock = SystemClock());
   ~SdlHost() override;
   SdlHost(const SdlHost&) = delete;
   SdlHost& operator=(const SdlHost&) = delete;
 
-  bool Allows(Call call) override;
   bool OpenScreen(int width, int height, int bitsPerPixel) override;
   void SetTitle(const char* title) override;
   void ShowFrame(const Frame& frame) override;
@@ -47,12 +56,12 @@ class SdlHost final : public Host {
   bool usesRenderer() const { return usesRenderer_; }
 
  private:
-  SdlHost(bool useRenderer, PacerClock clock);
+  SdlHost(bool useRenderer, SdlClock clock);
   void Present(const Frame& frame);
+  void HoldUntil(std::int64_t deadlineMicros);
   void TakeEvents();
   void Handle(const SDL_Event& event);
   void HandleWindowEvent(const SDL_WindowEvent& event);
-  void HandleButton(const SDL_MouseButtonEvent& event);
   void HandleKey(const SDL_KeyboardEvent& event);
   bool HasFocus() const;
   void Queue(Event::Kind kind, std::uint32_t virtualKey = 0);
@@ -64,10 +73,10 @@ class SdlHost final : public Host {
   SDL_Window* window_ = nullptr;
   std::unique_ptr<Presenter> presenter_;
   std::unique_ptr<SdlAudio> audio_;
-  FramePacer pacer_;
+  SdlClock clock_;
+  FrameDeadline deadline_;
   EventQueue pending_;
-  MouseState mouse_;
-  std::uint8_t heldButtons_[4] = {0, 0, 0, 0};
+  MouseAccumulator mouse_;
   BackgroundMouse background_;
   std::string title_;
   int pictureWidth_ = 0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/rgb565.h"
+
 namespace host {
 namespace {
 
@@ -14,11 +16,6 @@ const std::uint16_t* SourceRow(const Frame& frame, int row) {
                                                 static_cast<std::size_t>(row) * frame.pitchBytes);
 }
 
-// Widens a 5- or 6-bit channel so that full intensity stays full.
-std::uint8_t Widen(unsigned value, int bits) {
-  return static_cast<std::uint8_t>((value << (8 - bits)) | (value >> (2 * bits - 8)));
-}
-
 }  // namespace
 
 SurfacePresenter::SurfacePresenter(SDL_Window* window) : window_(window) {}
@@ -28,35 +25,16 @@ bool SurfacePresenter::Present(const Frame& frame) {
   if (surface_ == nullptr || frame.width != shownWidth_ || frame.height != shownHeight_) {
     if (!Acquire(frame)) return false;
   }
-  if (placement_.width == 0 || SDL_LockSurface(surface_) != 0) return true;
-  const int bytesPerPixel = surface_->format->BytesPerPixel;
-  auto* base = static_cast<std::uint8_t*>(surface_->pixels) +
-               static_cast<std::size_t>(placement_.y) * surface_->pitch +
-               static_cast<std::size_t>(placement_.x) * bytesPerPixel;
-  const std::size_t rowBytes = static_cast<std::size_t>(placement_.width) * bytesPerPixel;
+  if (placement_.width == 0) return true;
+  // Nothing drawn is nothing shown: the next frame starts on a fresh surface.
+  if (SDL_LockSurface(surface_) != 0) {
+    Invalidate();
+    return false;
+  }
+  if (redrawAll_) changes_.Forget();
   int firstChanged = placement_.height;
   int lastChanged = -1;
-  int previousSource = -1;
-  bool previousChanged = false;
-  for (int row = 0; row < placement_.height; ++row) {
-    std::uint8_t* target = base + static_cast<std::size_t>(row) * surface_->pitch;
-    const int source = sourceRow_[row];
-    if (source != previousSource) {
-      previousSource = source;
-      previousChanged = redrawAll_ || SourceRowChanged(frame, source);
-      if (previousChanged) {
-        ConvertRow(SourceRow(frame, source), target);
-        KeepSourceRow(frame, source);
-      }
-    } else if (previousChanged) {
-      // Whole-number scaling: the row below is the same pixels again.
-      std::memcpy(target, target - surface_->pitch, rowBytes);
-    }
-    if (previousChanged) {
-      firstChanged = std::min(firstChanged, row);
-      lastChanged = row;
-    }
-  }
+  DrawChangedRows(frame, firstChanged, lastChanged);
   SDL_UnlockSurface(surface_);
   const bool whole = redrawAll_;
   redrawAll_ = false;
@@ -65,8 +43,31 @@ bool SurfacePresenter::Present(const Frame& frame) {
                             lastChanged - firstChanged + 1};
   const int shown =
       whole ? SDL_UpdateWindowSurface(window_) : SDL_UpdateWindowSurfaceRects(window_, &changed, 1);
-  if (shown != 0) Invalidate();  // fetch the surface again next frame
-  return true;
+  if (shown == 0) return true;
+  Invalidate();
+  return false;
+}
+
+void SurfacePresenter::DrawChangedRows(const Frame& frame, int& firstChanged, int& lastChanged) {
+  changes_.Take(frame);
+  const int bytesPerPixel = surface_->format->BytesPerPixel;
+  auto* base = static_cast<std::uint8_t*>(surface_->pixels) +
+               static_cast<std::size_t>(placement_.y) * surface_->pitch +
+               static_cast<std::size_t>(placement_.x) * bytesPerPixel;
+  const std::size_t rowBytes = static_cast<std::size_t>(placement_.width) * bytesPerPixel;
+  for (int row = 0; row < placement_.height; ++row) {
+    const int source = sourceRow_[row];
+    if (!changes_.RowChanged(source)) continue;
+    std::uint8_t* target = base + static_cast<std::size_t>(row) * surface_->pitch;
+    if (row > 0 && sourceRow_[row - 1] == source) {
+      // Whole-number scaling: the row below is the same pixels again.
+      std::memcpy(target, target - surface_->pitch, rowBytes);
+    } else {
+      ConvertRow(SourceRow(frame, source), target);
+    }
+    firstChanged = std::min(firstChanged, row);
+    lastChanged = row;
+  }
 }
 
 bool SurfacePresenter::Acquire(const Frame& frame) {
@@ -82,7 +83,6 @@ bool SurfacePresenter::Acquire(const Frame& frame) {
   BuildScaleMaps(frame);
   shownWidth_ = frame.width;
   shownHeight_ = frame.height;
-  shown_.assign(static_cast<std::size_t>(frame.width) * frame.height, 0);
   SDL_FillRect(surface_, nullptr, SDL_MapRGB(surface_->format, 0, 0, 0));  // the bars
   redrawAll_ = true;
   return true;
@@ -91,8 +91,8 @@ bool SurfacePresenter::Acquire(const Frame& frame) {
 void SurfacePresenter::BuildColourTable() {
   colours_.resize(kColourCount);
   for (unsigned value = 0; value < kColourCount; ++value) {
-    colours_[value] = SDL_MapRGB(surface_->format, Widen(value >> 11, 5),
-                                 Widen((value >> 5) & 0x3F, 6), Widen(value & 0x1F, 5));
+    const Rgb888 rgb = WidenRgb565(static_cast<std::uint16_t>(value));
+    colours_[value] = SDL_MapRGB(surface_->format, rgb.red, rgb.green, rgb.blue);
   }
   tableFormat_ = surface_->format->format;
 }
@@ -108,17 +108,6 @@ void SurfacePresenter::BuildScaleMaps(const Frame& frame) {
     sourceRow_[row] =
         static_cast<int>(static_cast<std::int64_t>(row) * frame.height / placement_.height);
   }
-}
-
-bool SurfacePresenter::SourceRowChanged(const Frame& frame, int row) const {
-  const std::size_t count = static_cast<std::size_t>(frame.width);
-  return std::memcmp(SourceRow(frame, row), &shown_[row * count], count * sizeof(std::uint16_t)) !=
-         0;
-}
-
-void SurfacePresenter::KeepSourceRow(const Frame& frame, int row) {
-  const std::size_t count = static_cast<std::size_t>(frame.width);
-  std::memcpy(&shown_[row * count], SourceRow(frame, row), count * sizeof(std::uint16_t));
 }
 
 void SurfacePresenter::ConvertRow(const std::uint16_t* source, std::uint8_t* target) const {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "host/change_tracker.h"
 #include "host/placement.h"
 #include "host/sdl/presenter.h"
 
@@ -15,6 +16,7 @@ class SurfacePresenter final : public Presenter {
  public:
   explicit SurfacePresenter(SDL_Window* window);
 
+  // False when the window's surface could not be had, locked or shown.
   bool Present(const Frame& frame) override;
   void Invalidate() override { surface_ = nullptr; }
 
@@ -22,18 +24,18 @@ class SurfacePresenter final : public Presenter {
   bool Acquire(const Frame& frame);
   void BuildColourTable();
   void BuildScaleMaps(const Frame& frame);
-  bool SourceRowChanged(const Frame& frame, int row) const;
+  // Converts the rows whose source row changed; the first and last target rows drawn.
+  void DrawChangedRows(const Frame& frame, int& firstChanged, int& lastChanged);
   void ConvertRow(const std::uint16_t* source, std::uint8_t* target) const;
-  void KeepSourceRow(const Frame& frame, int row);
 
   SDL_Window* window_;
   SDL_Surface* surface_ = nullptr;
   std::uint32_t tableFormat_ = SDL_PIXELFORMAT_UNKNOWN;
   std::vector<std::uint32_t> colours_;  // every RGB565 value in the surface's format
   Placement placement_;
-  std::vector<int> sourceColumn_;     // for each target column of the picture
-  std::vector<int> sourceRow_;        // for each target row of the picture
-  std::vector<std::uint16_t> shown_;  // the frame last drawn, to redraw only changed rows
+  std::vector<int> sourceColumn_;  // for each target column of the picture
+  std::vector<int> sourceRow_;     // for each target row of the picture
+  ChangeTracker changes_;
   int shownWidth_ = 0;
   int shownHeight_ = 0;
   bool redrawAll_ = true;

@@ -46,17 +46,18 @@ bool TexturePresenter::Present(const Frame& frame) {
   if (!FitTexture(frame)) return false;
   int outputWidth = 0;
   int outputHeight = 0;
-  SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+  if (SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight) != 0) return false;
   const Placement placement = FitPicture(frame.width, frame.height, outputWidth, outputHeight);
-  SDL_SetTextureScaleMode(texture_,
-                          placement.wholeScale ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-  SDL_UpdateTexture(texture_, nullptr, frame.pixels, frame.pitchBytes);
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, SDL_ALPHA_OPAQUE);
-  SDL_RenderClear(renderer_);
   const SDL_Rect target = {placement.x, placement.y, placement.width, placement.height};
-  SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-  SDL_RenderPresent(renderer_);
-  return true;
+  // Each step's failure leaves SDL's reason for the host to report.
+  const bool drawn =
+      SDL_SetTextureScaleMode(
+          texture_, placement.wholeScale ? SDL_ScaleModeNearest : SDL_ScaleModeLinear) == 0 &&
+      SDL_UpdateTexture(texture_, nullptr, frame.pixels, frame.pitchBytes) == 0 &&
+      SDL_SetRenderDrawColor(renderer_, 0, 0, 0, SDL_ALPHA_OPAQUE) == 0 &&
+      SDL_RenderClear(renderer_) == 0 && SDL_RenderCopy(renderer_, texture_, nullptr, &target) == 0;
+  if (drawn) SDL_RenderPresent(renderer_);
+  return drawn;
 }
 
 }  // namespace host

@@ -1,27 +1,16 @@
-// Decoding goes through SDL only after the file has been checked: SDL trusts the lengths
-// written in a WAV file and would allocate what they claim.
+// SDL converts, but never parses: the core has checked the file and knows its format.
 #include "host/sdl/wav_decoder.h"
 
 #include <cstring>
-#include <memory>
+#include <string>
 
+#include "host/unusable_file.h"
 #include "host/wav_file.h"
-#include "portable/unusable_file.h"
 
 namespace {
 
 // What conversion may need in memory at once; far above any cue, far below harm.
 constexpr std::uint64_t kMaxConversionBytes = std::uint64_t{64} << 20;
-
-std::uint32_t FrameBytes(const SDL_AudioSpec& audioSpec) {
-  return SDL_AUDIO_BITSIZE(audioSpec.format) / 8 * audioSpec.channels;
-}
-
-double Seconds(const SDL_AudioSpec& audioSpec, std::uint64_t bytes) {
-  const std::uint32_t frameBytes = FrameBytes(audioSpec);
-  if (frameBytes == 0 || audioSpec.freq <= 0) return 0.0;
-  return static_cast<double>(bytes / frameBytes) / audioSpec.freq;
-}
 
 // Converts in one piece, so that no tail stays behind in a resampler.
 bool Convert(const SDL_AudioSpec& from, const Uint8* data, Uint32 length, const SDL_AudioSpec& to,
@@ -35,12 +24,15 @@ bool Convert(const SDL_AudioSpec& from, const Uint8* data, Uint32 length, const 
     return true;
   }
   const std::uint64_t capacity = std::uint64_t{length} * static_cast<unsigned>(cvt.len_mult);
-  if (cvt.len_mult <= 0 || capacity > kMaxConversionBytes) return false;
+  if (cvt.len_mult <= 0 || capacity > kMaxConversionBytes) {
+    SDL_SetError("%llu bytes once converted", static_cast<unsigned long long>(capacity));
+    return false;
+  }
   samples.assign(static_cast<std::size_t>(capacity), 0);
   std::memcpy(samples.data(), data, length);
   cvt.buf = samples.data();
   cvt.len = static_cast<int>(length);
-  if (SDL_ConvertAudio(&cvt) != 0 || cvt.len_cvt <= 0) return false;
+  if (SDL_ConvertAudio(&cvt) != 0) return false;
   samples.resize(static_cast<std::size_t>(cvt.len_cvt));
   return true;
 }
@@ -53,25 +45,13 @@ bool DecodeWavFor(const SDL_AudioSpec& device, const char* path,
   std::vector<std::uint8_t> bytes;
   host::WavLayout layout;
   if (!host::LoadWavFile(path, bytes, layout)) return false;
-  if (host::WavDurationSeconds(layout) > kMaxDecodedSeconds) {
-    portable::ReportUnusableFile(path, "longer than a cue may last");
-    return false;
-  }
-  SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  if (source == nullptr) return false;
-  SDL_AudioSpec audioSpec{};
-  Uint8* data = nullptr;
-  Uint32 length = 0;
-  if (SDL_LoadWAV_RW(source, 1, &audioSpec, &data, &length) == nullptr) {
-    portable::ReportUnusableFile(path, "not a PCM WAV file");
-    return false;
-  }
-  std::unique_ptr<Uint8, decltype(&SDL_FreeWAV)> owned(data, &SDL_FreeWAV);
-  const double seconds = Seconds(audioSpec, length);
-  if (seconds <= 0.0 || seconds > kMaxDecodedSeconds) {
-    portable::ReportUnusableFile(path,
-                                 seconds <= 0.0 ? "no sound in it" : "longer than a cue may last");
-    return false;
-  }
-  return Convert(audioSpec, data, length, device, samples);
+  SDL_AudioSpec file{};
+  file.format = layout.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+  file.channels = static_cast<Uint8>(layout.channels);
+  file.freq = static_cast<int>(layout.sampleRate);
+  // Whole sample frames only: a torn last frame would shift every channel after it.
+  const auto length = static_cast<Uint32>(layout.dataBytes - layout.dataBytes % layout.blockAlign);
+  if (Convert(file, bytes.data() + layout.dataOffset, length, device, samples)) return true;
+  host::ReportUnusableFile(path, std::string("cannot be converted: ") + SDL_GetError());
+  return false;
 }

@@ -1,4 +1,4 @@
-// A WAV file's sound, decoded by SDL and converted to an audio device's format.
+// A cue's sound converted by SDL to an audio device's format.
 #pragma once
 
 #include <SDL.h>
@@ -6,10 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-// Cues last a few seconds; longer sounds are refused rather than converted.
-constexpr double kMaxDecodedSeconds = 10.0;
-
-// The whole sound in `device`'s format; false when the file is missing, broken, silent, too
-// large or too long, or cannot be converted.
+// The whole sound in `device`'s format; false, with the file named once on stderr, when the
+// file is no cue or cannot be converted.
 bool DecodeWavFor(const SDL_AudioSpec& device, const char* path,
                   std::vector<std::uint8_t>& samples);

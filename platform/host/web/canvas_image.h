@@ -5,21 +5,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "host/change_tracker.h"
 #include "host/host.h"
 
 namespace host {
 
-// The smallest rectangle holding every changed pixel; empty when nothing changed.
-struct ChangedRect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-};
-
 class CanvasImage {
  public:
-  // Takes a frame in; a frame of another size than the last one changes every row.
+  // Takes a frame in; a frame of another size than the last one changes every row. A frame
+  // no screen could show changes nothing.
   ChangedRect Update(const Frame& frame);
 
   // The rectangle's RGBA bytes, row after row with nothing between; valid until the next
@@ -30,13 +24,9 @@ class CanvasImage {
   int height() const { return height_; }
 
  private:
-  // Takes one row in; false when it was unchanged, else the changed span's ends.
-  bool TakeRow(const Frame& frame, int row, int& left, int& right);
-
   int width_ = 0;
   int height_ = 0;
-  bool changeAll_ = false;
-  std::vector<std::uint16_t> last_;
+  ChangeTracker changes_;
   std::vector<std::uint8_t> rgba_;
   std::vector<std::uint8_t> packed_;
 };

@@ -10,6 +10,7 @@
 #include "host/placement.h"
 #include "host/wav_file.h"
 #include "host/web/page_calls.h"
+#include "host/web/page_mouse.h"
 
 namespace host {
 namespace {
@@ -18,7 +19,6 @@ constexpr int kFramesPerSecond = 60;
 constexpr std::uint32_t kEscapeKey = 0x1B;
 constexpr unsigned kPollMillis = 4;
 constexpr std::int64_t kMicrosPerMilli = 1000;
-constexpr std::uint16_t kPcmFormat = 1;
 // A sound the page never gets to play must not hold the game for ever.
 constexpr std::int64_t kStallAllowanceMicros = 2'000'000;
 constexpr const char* kCanvas = "#canvas";
@@ -51,10 +51,10 @@ EM_BOOL OnMouse(int eventType, const EmscriptenMouseEvent* mouse, void* userData
       }
       return EM_FALSE;
     case EMSCRIPTEN_EVENT_MOUSEDOWN:
-      accumulator.Press(mouse->button);
+      PageButton(accumulator, mouse->button, true);
       return EM_TRUE;
     case EMSCRIPTEN_EVENT_MOUSEUP:
-      accumulator.Release(mouse->button);
+      PageButton(accumulator, mouse->button, false);
       return EM_FALSE;
     default:
       return EM_FALSE;
@@ -62,8 +62,7 @@ EM_BOOL OnMouse(int eventType, const EmscriptenMouseEvent* mouse, void* userData
 }
 
 EM_BOOL OnWheel(int /*eventType*/, const EmscriptenWheelEvent* wheel, void* userData) {
-  // One notch of the platform's wheel for each step the page scrolls, up being positive.
-  if (wheel->deltaY != 0) HostOf(userData).mouse().Wheel(wheel->deltaY < 0 ? 1 : -1);
+  PageWheel(HostOf(userData).mouse(), wheel->deltaY);
   return EM_TRUE;
 }
 
@@ -110,8 +109,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pb_raw_motion(void* web, int dx, int dy) {
 WebHost::WebHost() : deadline_(kFramesPerSecond) {}
 
 WebHost::~WebHost() { pb_audio_stop(); }
-
-bool WebHost::Allows(Call /*call*/) { return true; }
 
 bool WebHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   if (screenOpen_) return true;
@@ -176,11 +173,9 @@ void WebHost::PlaySound(const char* path, bool wait) {
   std::vector<std::uint8_t> bytes;
   WavLayout layout;
   if (!LoadWavFile(path, bytes, layout)) return;
-  const int bitsPerSample = layout.blockAlign * 8 / layout.channels;
-  if (layout.formatTag != kPcmFormat || (bitsPerSample != 8 && bitsPerSample != 16)) return;
   const int sound =
       pb_audio_play(bytes.data() + layout.dataOffset, layout.dataBytes, layout.channels,
-                    static_cast<int>(layout.sampleRate), bitsPerSample);
+                    static_cast<int>(layout.sampleRate), layout.bitsPerSample);
   if (sound == 0 || !wait) return;
   const auto lasts = static_cast<std::int64_t>(std::ceil(WavDurationSeconds(layout) * 1e6));
   const std::int64_t giveUpAt = NowMicros() + lasts + kStallAllowanceMicros;

@@ -5,10 +5,10 @@
 #include <cstdint>
 
 #include "host/event_queue.h"
+#include "host/frame_deadline.h"
 #include "host/host.h"
+#include "host/mouse_accumulator.h"
 #include "host/web/canvas_image.h"
-#include "host/web/frame_deadline.h"
-#include "host/web/mouse_accumulator.h"
 
 namespace host {
 
@@ -19,7 +19,6 @@ class WebHost final : public Host {
   WebHost(const WebHost&) = delete;
   WebHost& operator=(const WebHost&) = delete;
 
-  bool Allows(Call call) override;
   bool OpenScreen(int width, int height, int bitsPerPixel) override;
   void ShowFrame(const Frame& frame) override;
   bool PollEvent(Event& event) override;

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-namespace portable {
+namespace host {
 
 // The whole file, or nothing, with `reason` set, when it is missing, unreadable, not a
 // regular file or larger than `maxBytes`. A named pipe or device is refused, never waited on.
 std::optional<std::vector<std::uint8_t>> ReadBoundedFile(const char* path, std::size_t maxBytes,
                                                          std::string& reason);
 
-}  // namespace portable
+}  // namespace host

@@ -1,4 +1,5 @@
-// When the next frame may be shown, by the host's own clock, whatever the monitor's rate.
+// When the next frame may be shown, by the host's own clock, whatever the monitor's rate: the
+// one pace of every real-time host.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "host/web/frame_deadline.h"
+#include "host/frame_deadline.h"
 
 #include <algorithm>
 

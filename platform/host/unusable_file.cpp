@@ -1,11 +1,11 @@
-#include "portable/unusable_file.h"
+#include "host/unusable_file.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <set>
 #include <system_error>
 
-namespace portable {
+namespace host {
 namespace {
 
 // The first report for a name; a lost surface reloads its picture, which must not repeat it.
@@ -33,4 +33,4 @@ void ReportUnusableFile(const char* path, const std::string& reason) {
   ReportMissingFolder(std::filesystem::path(path).parent_path());
 }
 
-}  // namespace portable
+}  // namespace host

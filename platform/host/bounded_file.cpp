@@ -1,4 +1,4 @@
-#include "portable/bounded_file.h"
+#include "host/bounded_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <memory>
 
-namespace portable {
+namespace host {
 
 std::optional<std::vector<std::uint8_t>> ReadBoundedFile(const char* path, std::size_t maxBytes,
                                                          std::string& reason) {
@@ -46,4 +46,4 @@ std::optional<std::vector<std::uint8_t>> ReadBoundedFile(const char* path, std::
   return bytes;
 }
 
-}  // namespace portable
+}  // namespace host

@@ -4,7 +4,7 @@
 # Usage: measure_cost.sh <paddleball binary> [source dir with images/ and sounds/]
 set -euo pipefail
 game=$(realpath "$1")
-cd "${2:-$(dirname "$0")/../..}"
+cd "${2:-$(dirname "$0")/..}"
 exec {fd}<> <(:)
 Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!

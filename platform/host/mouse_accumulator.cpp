@@ -1,4 +1,4 @@
-#include "host/web/mouse_accumulator.h"
+#include "host/mouse_accumulator.h"
 
 #include <algorithm>
 #include <iterator>
@@ -15,12 +15,7 @@ std::int32_t SaturatingAdd(std::int32_t sum, std::int32_t add) {
       wide, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-// The device's button order is left, right, middle, fourth.
-int DeviceIndex(int pageButton) {
-  constexpr int kDeviceIndexOf[] = {0, 2, 1, 3};
-  if (pageButton < 0 || pageButton >= static_cast<int>(std::size(kDeviceIndexOf))) return -1;
-  return kDeviceIndexOf[pageButton];
-}
+bool IsButton(int button) { return button >= 0 && button < kButtonCount; }
 
 }  // namespace
 
@@ -34,22 +29,29 @@ void MouseAccumulator::Wheel(std::int32_t notches) {
 }
 
 void MouseAccumulator::Press(int button) {
-  const int index = DeviceIndex(button);
-  if (index < 0) return;
-  held_[index] = true;
-  pressed_[index] = true;
+  if (!IsButton(button)) return;
+  held_[button] = true;
+  pressed_[button] = true;
 }
 
 void MouseAccumulator::Release(int button) {
-  const int index = DeviceIndex(button);
-  if (index >= 0) held_[index] = false;
+  if (IsButton(button)) held_[button] = false;
+}
+
+void MouseAccumulator::Hold(int button, bool held) {
+  if (!IsButton(button) || held_[button] == held) return;
+  if (held) {
+    Press(button);
+  } else {
+    Release(button);
+  }
 }
 
 void MouseAccumulator::ReleaseAll() { std::fill(std::begin(held_), std::end(held_), false); }
 
 MouseState MouseAccumulator::Take() {
   MouseState taken = moved_;
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < kButtonCount; ++i) {
     taken.buttons[i] = held_[i] || pressed_[i] ? kButtonHeld : 0;
     pressed_[i] = false;
   }

@@ -1,0 +1,36 @@
+// The one relative mouse every host reports: what its library saw between two takes by the game.
+#pragma once
+
+#include <cstdint>
+
+#include "host/host.h"
+
+namespace host {
+
+// The device's buttons, in the order of its button bytes.
+enum MouseButton { kLeftButton, kRightButton, kMiddleButton, kFourthButton, kButtonCount };
+
+class MouseAccumulator {
+ public:
+  // Summed until taken, saturating rather than wrapping.
+  void Move(std::int32_t dx, std::int32_t dy);
+  void Wheel(std::int32_t notches);
+  // `button` a MouseButton; others are ignored.
+  void Press(int button);
+  void Release(int button);
+  // Press or Release, for sources that report what is held rather than what changed.
+  void Hold(int button, bool held);
+  // The window or page lost the pointer or the focus: no button can still be held.
+  void ReleaseAll();
+
+  // Movement since the previous take, and the buttons held now or pressed since then, so
+  // that a click shorter than a frame is still seen once.
+  MouseState Take();
+
+ private:
+  MouseState moved_;
+  bool held_[kButtonCount] = {};
+  bool pressed_[kButtonCount] = {};
+};
+
+}  // namespace host

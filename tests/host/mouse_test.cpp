@@ -1,0 +1,146 @@
+// The one relative mouse, fed through each host's translation: SDL's window events, the
+// desktop's pointer read in the background, and the page's events.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/mouse_accumulator.h"
+#include "host/sdl/background_mouse.h"
+#include "host/sdl/sdl_host.h"
+#include "host/web/page_mouse.h"
+
+namespace host {
+namespace {
+
+constexpr std::int32_t kMost = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kLeast = std::numeric_limits<std::int32_t>::min();
+
+// What the user did, in the device's terms, as one host's library reports it.
+struct Feeder {
+  virtual ~Feeder() = default;
+  virtual void Move(int dx, int dy) = 0;
+  virtual void Button(int button, bool down) = 0;
+  virtual void LoseFocus() { mouse.ReleaseAll(); }
+  virtual MouseState Take() { return mouse.Take(); }
+  MouseAccumulator mouse;
+};
+
+SDL_Event SdlEvent(Uint32 type) {
+  SDL_Event event{};
+  event.type = type;
+  return event;
+}
+
+struct SdlEvents final : Feeder {
+  SdlEvents() : sdl(SdlHost::Create(error, SdlHost::Presentation::kWindowSurface)) {}
+  void Move(int dx, int dy) override {
+    SDL_Event e = SdlEvent(SDL_MOUSEMOTION);
+    e.motion.xrel = dx, e.motion.yrel = dy;
+    SDL_PushEvent(&e);
+  }
+  void Button(int button, bool down) override {
+    SDL_Event e = SdlEvent(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP);
+    e.button.button = std::vector<Uint8>{SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE,
+                                         SDL_BUTTON_X1}[button];
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+  }
+  void LoseFocus() override {
+    SDL_Event e = SdlEvent(SDL_WINDOWEVENT);
+    e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&e);
+  }
+  MouseState Take() override { return sdl->TakeMouse(); }
+  std::string error;
+  std::unique_ptr<SdlHost> sdl;
+};
+
+// The pointer as SDL_GetGlobalMouseState reports it, sampled after each change.
+struct BackgroundPointer final : Feeder {
+  BackgroundPointer() { background.Feed(x, y, held, mouse); }
+  void Move(int dx, int dy) override {
+    x += dx, y += dy;
+    background.Feed(x, y, held, mouse);
+  }
+  void Button(int button, bool down) override {
+    const std::uint32_t mask = std::vector<std::uint32_t>{
+        SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK, SDL_BUTTON_X1MASK}[button];
+    held = down ? held | mask : held & ~mask;
+    background.Feed(x, y, held, mouse);
+  }
+  BackgroundMouse background;
+  int x = 500, y = 400;
+  std::uint32_t held = 0;
+};
+
+struct PageEvents final : Feeder {
+  void Move(int dx, int dy) override { mouse.Move(dx, dy); }
+  void Button(int button, bool down) override {
+    PageButton(mouse, std::vector<int>{0, 2, 1, 3}[button], down);
+  }
+};
+
+// A step: move by (a, b); press or release button a; lose the focus; or take, expecting
+// movement (a, b) and bit i of `buttons` set for each button byte reading 0x80.
+struct Step {
+  char kind;  // 'm', 'p', 'r', 'f' or 't'
+  int a = 0, b = 0;
+  unsigned buttons = 0;
+};
+
+const struct {
+  const char* what;
+  std::vector<Step> steps;
+  bool absoluteToo = true;  // an absolute pointer cannot move as far as an int32 reaches
+} kScripts[] = {
+    {"movement is summed until taken", {{'m', 5, -3}, {'m', 7, 1}, {'t', 12, -2}, {'t'}}},
+    {"a click between two takes is seen once", {{'p'}, {'r'}, {'t', 0, 0, 1}, {'t'}}},
+    {"a held button stays held", {{'p'}, {'t', 0, 0, 1}, {'t', 0, 0, 1}, {'r'}, {'t'}}},
+    {"each button has its own byte",
+     {{'p', kRightButton},
+      {'p', kMiddleButton},
+      {'p', kFourthButton},
+      {'t', 0, 0, 14},
+      {'r', kRightButton},
+      {'t', 0, 0, 12}}},
+    {"losing the focus releases every button",
+     {{'p'}, {'p', kRightButton}, {'t', 0, 0, 3}, {'f'}, {'t'}}},
+    {"movement saturates", {{'m', kMost, kLeast}, {'m', 1, -1}, {'t', kMost, kLeast}}, false},
+};
+
+template <typename Made>
+void RunScripts(const char* host, bool absolute = false) {
+  for (const auto& script : kScripts) {
+    if (absolute && !script.absoluteToo) continue;
+    SCOPED_TRACE(std::string(host) + ": " + script.what);
+    Made feeder;
+    int take = 0;
+    for (const Step& step : script.steps) {
+      if (step.kind == 'm') feeder.Move(step.a, step.b);
+      if (step.kind == 'p' || step.kind == 'r') feeder.Button(step.a, step.kind == 'p');
+      if (step.kind == 'f') feeder.LoseFocus();
+      if (step.kind != 't') continue;
+      const MouseState taken = feeder.Take();
+      ++take;
+      EXPECT_EQ(std::vector<int>({taken.dx, taken.dy}), std::vector<int>({step.a, step.b}))
+          << "take " << take;
+      for (int i = 0; i < kButtonCount; ++i) {
+        EXPECT_EQ(taken.buttons[i], (step.buttons >> i & 1) != 0 ? 0x80 : 0)
+            << "take " << take << ", button " << i;
+      }
+    }
+  }
+}
+
+TEST(Mouse, EveryHostReportsTheSameMouse) {
+  RunScripts<SdlEvents>("SDL window events");
+  RunScripts<BackgroundPointer>("background pointer", true);
+  RunScripts<PageEvents>("page events");
+}
+
+}  // namespace
+}  // namespace host
