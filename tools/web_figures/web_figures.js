@@ -1,7 +1,8 @@
 // Measures the built web site in headless Chromium: bytes a first visit fetches from a server
 // that compresses nothing, time to the first picture, steps per second, main-thread time per
 // frame and mouse-to-screen latency. Prints figures; asserts nothing.
-// Usage: node tools/web_figures/web_figures.js SITE_DIR [VISITS]
+// Usage: node tools/web_figures/web_figures.js SITE_DIR [VISITS [MBIT_PER_S RTT_MS]]
+// (the last two emulate a slower link for the first visits)
 'use strict';
 const fs = require('node:fs');
 const http = require('node:http');
@@ -81,9 +82,15 @@ function instrumentPage() {
 }
 
 // A fresh visit: bytes by the first picture and once the page has settled, and its time.
-async function firstVisit(browser, origin, counter) {
+async function firstVisit(browser, origin, counter, link) {
   const context = await browser.newContext({viewport: {width: 1024, height: 800}});
   const page = await context.newPage();
+  if (link.mbit > 0) {
+    const devtools = await context.newCDPSession(page);
+    await devtools.send('Network.enable');
+    await devtools.send('Network.emulateNetworkConditions', {offline: false, latency: link.rttMs,
+      downloadThroughput: link.mbit * 1e6 / 8, uploadThroughput: link.mbit * 1e6 / 8});
+  }
   await page.addInitScript(instrumentPage);
   counter.bytes = 0;
   await page.goto(origin);
@@ -147,6 +154,7 @@ function percentile(sorted, fraction) {
 async function main() {
   const site = path.resolve(process.argv[2] || 'build/web/site');
   const visits = Number(process.argv[3] || 5);
+  const link = {mbit: Number(process.argv[4] || 0), rttMs: Number(process.argv[5] || 0)};
   const counter = {bytes: 0};
   const server = await serve(site, counter);
   const origin = `http://127.0.0.1:${server.address().port}`;
@@ -156,7 +164,7 @@ async function main() {
     let last = null;
     for (let i = 0; i < visits; ++i) {
       if (last) await last.context.close();
-      last = await firstVisit(browser, origin, counter);
+      last = await firstVisit(browser, origin, counter, link);
       times.push(last.ms);
       console.log(`first visit ${i + 1}: first picture ${last.ms.toFixed(0)} ms, ` +
                   `${last.atPicture} bytes by then, ${last.settled} bytes after ${SETTLE_MS} ms`);
@@ -165,6 +173,7 @@ async function main() {
     console.log(`first picture over ${visits} visits: median ${percentile(times, 0.5)} ms`);
 
     const {page} = last;
+    if (link.mbit > 0) return;
     const box = await page.locator('#canvas').boundingBox();
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
     await page.mouse.down();
