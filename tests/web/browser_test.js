@@ -219,7 +219,8 @@ async function phone(page, frames, state, shots) {
   await end.tap();
   await page.locator('#end').waitFor({state: 'visible', timeout: 5000});
 
-  await page.evaluate(() => navigator.serviceWorker.ready);
+  assert.ok(await page.evaluate((ms) => Promise.race([navigator.serviceWorker.ready.then(() => true),
+    new Promise((resolve) => setTimeout(() => resolve(false), ms))]), MESSAGE_MS), 'no service worker');
   assert.ok(state.bytes <= FIRST_VISIT_BYTES, `a first visit fetched ${state.bytes} bytes`);
   state.down = true;
   await page.context().setOffline(true);
