@@ -8,10 +8,9 @@
 set(PADDLEBALL_ASSET_DIRS ${PROJECT_SOURCE_DIR}/images ${PROJECT_SOURCE_DIR}/sounds)
 
 if(EMSCRIPTEN)
-  # The script, .wasm and .data are written beside the page when the game links.
-  install(FILES ${PADDLEBALL_SITE_DIR}/index.html ${PADDLEBALL_SITE_DIR}/paddleball.js
-                ${PADDLEBALL_SITE_DIR}/paddleball.wasm ${PADDLEBALL_SITE_DIR}/paddleball.data
-          DESTINATION . COMPONENT game)
+  # The site is packed whenever the game links.
+  list(TRANSFORM PADDLEBALL_SITE_FILES PREPEND ${PADDLEBALL_SITE_DIR}/ OUTPUT_VARIABLE site_files)
+  install(FILES ${site_files} DESTINATION . COMPONENT game)
   set(CPACK_SYSTEM_NAME web)
   set(CPACK_GENERATOR ZIP)
 elseif(WIN32)

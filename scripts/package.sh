@@ -27,4 +27,14 @@ package build/package-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64.cm
 NODE_PATH=/usr/share/nodejs package build/package-web \
   -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake
 
+# The web zip is the whole site: the page, its gzipped game, its offline worker and what
+# installing it asks for.
+readonly web_zip=$dist/paddleball-$(sed -n 's/^project(paddleball VERSION \([0-9.]*\).*/\1/p' \
+  CMakeLists.txt)-web.zip
+web_listing=$(cmake -E tar tf "$web_zip")
+for file in index.html service_worker.js manifest.webmanifest icon-192.png icon-512.png \
+  paddleball.js.gz paddleball.wasm.gz paddleball.data.gz; do
+  grep -q "/$file\$" <<<"$web_listing" || { echo "$web_zip lacks $file" >&2; exit 1; }
+done
+
 ls -l "$dist"

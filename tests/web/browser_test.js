@@ -1,7 +1,9 @@
-// The built site in headless Chromium: the attract frame against the headless replay's,
-// starting, steering and ending a game, cues on Web Audio, no page errors and nothing
-// fetched from elsewhere. Prints the speed figures; asserts none of them.
-// Usage: node browser_test.js SITE_DIR REPLAY_TOOL
+// The built site in headless Chromium, on a desktop and on a phone: the attract frame against
+// the headless replay's, starting, steering and ending a game by mouse and keys or by touch,
+// cues on Web Audio, the weight of a first visit, play with no network once the worker is
+// ready, a missing file said on the page, no page errors and nothing fetched from elsewhere.
+// Figures are measured by tools/web_figures, not here.
+// Usage: node browser_test.js SITE_DIR REPLAY_TOOL [SCREENSHOT_DIR]
 'use strict';
 const assert = require('node:assert/strict');
 const {execFileSync} = require('node:child_process');
@@ -14,45 +16,22 @@ const CHROMIUM = process.env.PADDLEBALL_CHROMIUM || '/usr/bin/chromium';
 // The network is closed: without these Chromium keeps trying to reach its services.
 const CHROMIUM_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
   '--disable-background-networking', '--disable-component-update', '--disable-sync'];
-const SITE_FILES = ['index.html', 'paddleball.js', 'paddleball.wasm', 'paddleball.data'];
-const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.data': 'application/octet-stream'};
+const SITE_FILES = ['index.html', 'service_worker.js', 'manifest.webmanifest', 'icon-192.png',
+  'icon-512.png', 'paddleball.js.gz', 'paddleball.wasm.gz', 'paddleball.data.gz'];
+const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json'};
 const HEADS_UP = {x: 0, y: 0, width: 160, height: 45};
-const PADDLE_ROW = 648;
-const SPEED_SECONDS = 5;
-const LATENCY_SAMPLES = 50;
-const LATENCY_MOVE = 24;
-const CUE_PAUSE_MS = 250;
+const PADDLE = {row: 648, from: 464, to: 564};
+// From a server that compresses nothing.
+const FIRST_VISIT_BYTES = 450 * 1000;
+const PHONE = {viewport: {width: 844, height: 390}, hasTouch: true, isMobile: true, deviceScaleFactor: 2};
+const DRAG_CSS_PX = 100;
+const DRAG_STEPS = 10;
+const MESSAGE_MS = 5000;
 
-// Notes the first picture, Web Audio starts and, once asked, the pace of frames on every
-// animation frame, from inside the page before the game loads.
-function instrumentPage() {
-  window.__firstPicture = null;
+// Counts Web Audio starts, from inside the page before the game loads.
+function countCues() {
   window.__cues = 0;
-  window.__pace = null;
-  const put = CanvasRenderingContext2D.prototype.putImageData;
-  CanvasRenderingContext2D.prototype.putImageData = function (...args) {
-    if (window.__firstPicture === null) window.__firstPicture = performance.now();
-    const result = put.apply(this, args);
-    timePut();
-    return result;
-  };
-  const sample = () => {
-    if (window.__pace) window.__pace.push([performance.now(), window.Module.framesShown]);
-    requestAnimationFrame(sample);
-  };
-  requestAnimationFrame(sample);
-  // Motion to screen: armed before a move, timed from the page's mousemove event to the
-  // first picture put on the canvas that shows the paddle elsewhere.
-  window.__latency = null;
-  window.addEventListener('mousemove', (event) => {
-    if (window.__latency && window.__latency.moveAt === null) window.__latency.moveAt = event.timeStamp;
-  }, true);
-  const timePut = () => {
-    const latency = window.__latency;
-    if (!latency || latency.moveAt === null || latency.ms !== null) return;
-    if (window.__paddleAt() !== latency.from) latency.ms = performance.now() - latency.moveAt;
-  };
   const start = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function (...args) {
     window.__cues += 1;
@@ -84,7 +63,6 @@ function paddleOffset({row, from, to}) {
   const key = window.__attractPaddle;
   if (!key) {
     window.__attractPaddle = Array.from(now.slice(from * 4, to * 4));
-    window.__paddleAt = () => paddleOffset({row, from, to});
     return 0;
   }
   for (let shift = -from; shift + to <= 1024; ++shift) {
@@ -113,21 +91,50 @@ function replayFrames(replay) {
   return frames;
 }
 
-function serve(site) {
+// The site's files as they are, counting the bytes sent; `state.missing` names a file to
+// refuse and `state.down` drops every connection, as an unreachable server would.
+function serve(site, state) {
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).slice(1) || 'index.html';
-    if (!SITE_FILES.includes(name)) {
+    if (state.down) {
+      request.socket.destroy();
+      return;
+    }
+    if (!SITE_FILES.includes(name) || name === state.missing) {
       response.writeHead(404).end();
       return;
     }
-    response.writeHead(200, {'Content-Type': TYPES[path.extname(name)]});
-    fs.createReadStream(path.join(site, name)).pipe(response);
+    const body = fs.readFileSync(path.join(site, name));
+    state.bytes += body.length;
+    response.writeHead(200, {'Content-Type': TYPES[path.extname(name)] || 'application/octet-stream'});
+    response.end(body);
   });
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
+// A fresh page in its own context, with nothing kept from earlier visits.
+async function openPage(browser, origin, options, problems) {
+  const context = await browser.newContext(options);
+  const page = await context.newPage();
+  page.on('pageerror', (error) => problems.push(`page exception: ${error.message}`));
+  page.on('request', (request) => {
+    if (new URL(request.url()).origin !== origin) problems.push(`request to ${request.url()}`);
+  });
+  await page.addInitScript(countCues);
+  await page.goto(origin);
+  return page;
+}
+
+async function firstFrame(page, frames) {
+  await page.waitForFunction(() => window.Module && window.Module.framesShown > 0);
+  assert.equal(await page.evaluate(countDifferences, {png: frames.attract,
+    rect: {x: 0, y: 0, width: 1024, height: 768}}), 0, 'attract frame');
+  assert.equal(await page.evaluate(paddleOffset, PADDLE), 0);
+  return page.locator('#canvas').boundingBox();
+}
+
 async function main() {
-  const [site, replay] = process.argv.slice(2).map((arg) => path.resolve(arg));
+  const [site, replay, shots = os.tmpdir()] = process.argv.slice(2).map((arg) => path.resolve(arg));
   for (const file of SITE_FILES) {
     assert.ok(fs.existsSync(path.join(site, file)),
               `${file} is missing from ${site}: build the web preset first`);
@@ -139,134 +146,98 @@ async function main() {
     assert.fail('the browser driver is missing: run npm ci in tests/web');
   }
   const frames = replayFrames(replay);
-  const server = await serve(site);
+  const state = {bytes: 0, missing: null, down: false};
+  const server = await serve(site, state);
   const origin = `http://127.0.0.1:${server.address().port}`;
   const browser = await chromium.launch({executablePath: CHROMIUM, args: CHROMIUM_ARGS});
   try {
-    const page = await browser.newPage({viewport: {width: 1024, height: 800}});
     const problems = [];
-    page.on('pageerror', (error) => problems.push(`page exception: ${error.message}`));
-    page.on('request', (request) => {
-      if (new URL(request.url()).origin !== origin) problems.push(`request to ${request.url()}`);
-    });
-    await page.addInitScript(instrumentPage);
-    await page.goto(origin);
-    await page.waitForFunction(() => window.__firstPicture !== null);
-    const firstFrameMs = await page.evaluate(() => window.__firstPicture);
-    assert.equal(await page.evaluate(countDifferences, {png: frames.attract,
-      rect: {x: 0, y: 0, width: 1024, height: 768}}), 0, 'attract frame');
-    const paddle = {row: PADDLE_ROW, from: 464, to: 564};
-    assert.equal(await page.evaluate(paddleOffset, paddle), 0);
-
-    const box = await page.locator('#canvas').boundingBox();
-    await startPlay(page, box, frames);
-
-    // Steering right moves the paddle right.
-    await page.mouse.move(box.x + box.width / 2 + 100, box.y + box.height / 2, {steps: 5});
-    await until('the paddle to move right', async () => await page.evaluate(paddleOffset, paddle) > 0);
-
-    const speed = await measureSpeed(page);
-
-    // The browser may keep the first Escape to free the pointer; the next one ends the game.
-    // The third ball is lost some 9 s into play: Escape must come before that.
-    assert.ok(await page.locator('#end').isHidden(), 'the game ended before Escape was pressed');
-    for (let press = 0; press < 2 && await page.locator('#end').isHidden(); ++press) {
-      await page.keyboard.press('Escape');
-      await page.waitForTimeout(300);
-    }
-    await page.locator('#end').waitFor({state: 'visible', timeout: 5000});
-
-    // A fresh game for the latency figure, so that the one above ends well before its time.
-    await page.goto(origin);
-    await page.waitForFunction(() => window.__firstPicture !== null);
-    await page.evaluate(paddleOffset, paddle);
-    await startPlay(page, box, frames);
-    const latency = await measureLatency(page, box);
+    await desktop(await openPage(browser, origin, {viewport: {width: 1024, height: 800}}, problems),
+                  frames);
+    state.bytes = 0;
+    await phone(await openPage(browser, origin, PHONE, problems), frames, state, shots);
     assert.deepEqual(problems, []);
 
-    const siteBytes = SITE_FILES.reduce((sum, f) => sum + fs.statSync(path.join(site, f)).size, 0);
-    console.log(`steps per second: ${speed.stepsPerSecond.toFixed(2)} over ${SPEED_SECONDS} s of ` +
-                `play, less ${speed.heldMs.toFixed(0)} ms held by synchronous cues`);
-    console.log(`main-thread ms per frame: ${speed.mainThreadMs.toFixed(2)}`);
-    console.log(`mouse event to canvas change, ${latency.times.length} moves: median ` +
-                `${percentile(latency.times, 0.5)} ms, 90th percentile ` +
-                `${percentile(latency.times, 0.9)} ms, max ${percentile(latency.times, 1)} ms ` +
-                `(left out: ${latency.paused} in a sound's pause, ${latency.unseen} never shown)`);
-    console.log(`navigation to first attract frame: ${firstFrameMs.toFixed(0)} ms`);
-    console.log(`site size: ${siteBytes} bytes`);
+    // A site without its data says so on the page, soon.
+    state.missing = 'paddleball.data.gz';
+    const broken = await openPage(browser, origin, PHONE, []);
+    await broken.locator('#status', {hasText: 'paddleball.data'}).waitFor({timeout: MESSAGE_MS});
   } finally {
     await browser.close();
     server.close();
   }
 }
 
-// Frames shown and main-thread time over some seconds of play, by the page's and the
-// browser's own figures. Stretches with no frame for over 100 ms are the game waiting for a
-// synchronous cue, and are left out of the pace.
-async function measureSpeed(page) {
-  const heldGapMs = 100;
-  const devtools = await page.context().newCDPSession(page);
-  await devtools.send('Performance.enable');
-  const busy = async () => (await devtools.send('Performance.getMetrics')).metrics
-      .find((m) => m.name === 'TaskDuration').value;
-  const startBusy = await busy();
-  await page.evaluate(() => { window.__pace = []; });
-  await page.waitForTimeout(SPEED_SECONDS * 1000);
-  const samples = await page.evaluate(() => window.__pace.splice(0));
-  const busySeconds = (await busy()) - startBusy;
-  const [firstTime, firstCount] = samples[0];
-  const [lastTime, lastCount] = samples[samples.length - 1];
-  let heldMs = 0;
-  for (let i = 1, since = samples[0]; i < samples.length; ++i) {
-    if (samples[i][1] === since[1]) continue;
-    if (samples[i][0] - since[0] > heldGapMs) heldMs += samples[i][0] - since[0];
-    since = samples[i];
+async function desktop(page, frames) {
+  const box = await firstFrame(page, frames);
+  await startPlay(page, frames, async () => {
+    await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+    await page.mouse.down();
+    await page.waitForFunction(() => window.__cues > 0);
+    await page.mouse.up();
+  });
+  await page.mouse.move(box.x + box.width / 2 + 100, box.y + box.height / 2, {steps: 5});
+  await until('the paddle to move right', async () => await page.evaluate(paddleOffset, PADDLE) > 0);
+
+  // The browser may keep the first Escape to free the pointer; the next one ends the game.
+  // The third ball is lost some 9 s into play: Escape must come before that.
+  assert.ok(await page.locator('#end').isHidden(), 'the game ended before Escape was pressed');
+  for (let press = 0; press < 2 && await page.locator('#end').isHidden(); ++press) {
+    await page.keyboard.press('Escape');
+    await page.waitForTimeout(300);
   }
-  const frames = lastCount - firstCount;
-  return {stepsPerSecond: frames * 1000 / (lastTime - firstTime - heldMs), heldMs,
-          mainThreadMs: busySeconds * 1000 / frames};
+  await page.locator('#end').waitFor({state: 'visible', timeout: 5000});
 }
 
-// A held left button starts play: the start cue sounds, then the heads-up texts show.
-async function startPlay(page, box, frames) {
-  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
-  await page.mouse.down();
+// 844 x 390, touch: a tap starts, a drag steers one to one and moves nothing else, the End
+// control ends; then, once the worker is ready, the title screen comes back with no network.
+async function phone(page, frames, state, shots) {
+  const box = await firstFrame(page, frames);
+  assert.equal(await page.locator('#hint').textContent(), 'Tap to start, drag to steer');
+  await page.screenshot({path: path.join(shots, 'phone-landscape.png')});
+  await startPlay(page, frames, () => page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2));
+
+  const touch = await page.context().newCDPSession(page);
+  const at = (x) => [{x: box.x + box.width / 2 + x, y: box.y + box.height / 2}];
+  const before = {offset: await page.evaluate(paddleOffset, PADDLE), url: page.url(),
+    scroll: await page.evaluate(() => [scrollX, scrollY, visualViewport.scale])};
+  await touch.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: at(0)});
+  for (let step = 1; step <= DRAG_STEPS; ++step) {
+    await touch.send('Input.dispatchTouchEvent',
+                     {type: 'touchMove', touchPoints: at(DRAG_CSS_PX * step / DRAG_STEPS)});
+  }
+  await touch.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
+  const expected = before.offset + DRAG_CSS_PX * 1024 / box.width;
+  await until('the paddle to follow the finger', async () =>
+    Math.abs(await page.evaluate(paddleOffset, PADDLE) - expected) <= 2);
+  assert.equal(page.url(), before.url);
+  assert.deepEqual(await page.evaluate(() => [scrollX, scrollY, visualViewport.scale]), before.scroll);
+
+  const end = page.getByRole('button', {name: 'End game'});
+  const size = await end.boundingBox();
+  assert.ok(size.width >= 44 && size.height >= 44, `End control is ${size.width} x ${size.height}`);
+  await end.tap();
+  await page.locator('#end').waitFor({state: 'visible', timeout: 5000});
+
+  assert.ok(await page.evaluate((ms) => Promise.race([navigator.serviceWorker.ready.then(() => true),
+    new Promise((resolve) => setTimeout(() => resolve(false), ms))]), MESSAGE_MS), 'no service worker');
+  assert.ok(state.bytes <= FIRST_VISIT_BYTES, `a first visit fetched ${state.bytes} bytes`);
+  state.down = true;
+  await page.context().setOffline(true);
+  await page.reload();
+  await firstFrame(page, frames);
+  await page.setViewportSize({width: PHONE.viewport.height, height: PHONE.viewport.width});
+  await page.screenshot({path: path.join(shots, 'phone-portrait.png')});
+  state.down = false;
+  await page.context().setOffline(false);
+}
+
+// The player's press starts play: the start cue sounds, then the heads-up texts show.
+async function startPlay(page, frames, press) {
+  await press();
   await page.waitForFunction(() => window.__cues > 0);
-  await page.mouse.up();
   await until('the heads-up texts', async () =>
     await page.evaluate(countDifferences, {png: frames.play, rect: HEADS_UP}) === 0);
-}
-
-// Moves at random moments within a frame, left and right in turn so the paddle stays clear
-// of the walls; each timed inside the page.
-async function measureLatency(page, box) {
-  const times = [];
-  let paused = 0;
-  let unseen = 0;
-  for (let i = 0; i < LATENCY_SAMPLES; ++i) {
-    await page.waitForTimeout(20 + Math.random() * 17);
-    await page.evaluate(() => {
-      window.__latency = {from: window.__paddleAt(), moveAt: null, ms: null};
-    });
-    const x = box.x + box.width / 2 + (i % 2 === 0 ? LATENCY_MOVE : 0);
-    await page.mouse.move(x, box.y + box.height / 2);
-    try {
-      await page.waitForFunction(() => window.__latency.ms !== null, null, {timeout: 2000});
-    } catch {
-      unseen += 1;
-      continue;
-    }
-    const ms = await page.evaluate(() => window.__latency.ms);
-    if (ms > CUE_PAUSE_MS) paused += 1;
-    else times.push(ms);
-  }
-  await page.evaluate(() => { window.__latency = null; });
-  return {times: times.sort((a, b) => a - b), paused, unseen};
-}
-
-function percentile(sorted, fraction) {
-  if (sorted.length === 0) return 'n/a';
-  return sorted[Math.min(sorted.length - 1, Math.floor(fraction * sorted.length))].toFixed(1);
 }
 
 main().catch((error) => {

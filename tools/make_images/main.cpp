@@ -37,9 +37,9 @@ int WriteBitmaps(const std::string& directory) {
   return 0;
 }
 
-// The sizes desktops look for in the hicolor theme.
+// The sizes desktops look for in the hicolor theme, and those a web app manifest asks for.
 int WriteIcons(const std::string& directory) {
-  constexpr int kSizes[] = {16, 32, 48, 64, 128, 256};
+  constexpr int kSizes[] = {16, 32, 48, 64, 128, 192, 256, 512};
   for (const int size : kSizes) {
     const std::string sized = std::to_string(size) + "x" + std::to_string(size);
     const std::filesystem::path folder = std::filesystem::path(directory) / sized / "apps";

@@ -1,4 +1,5 @@
-// The page's side of the web host: canvas, pointer lock, Web Audio and the page's notices.
+// The page's side of the web host: canvas, pointer lock, touch, Web Audio and the page's
+// notices.
 mergeInto(LibraryManager.library, {
   $PB: {
     canvas: null,
@@ -8,6 +9,11 @@ mergeInto(LibraryManager.library, {
     nextSound: 0,
     messageShowing: false,
     ended: false,
+    // The finger that steers, where it was last, and the part of a game pixel not yet sent.
+    finger: null,
+    fingerX: 0,
+    fingerStart: null,
+    remainder: 0,
     element: function (id) {
       return document.getElementById(id);
     },
@@ -40,6 +46,51 @@ mergeInto(LibraryManager.library, {
         PB.say('Move the mouse to steer the paddle. Escape frees the pointer; Escape again ends the game.');
       } else if (!PB.ended) {
         PB.say('Pointer free: press Escape again to end the game, or click the game to go on.');
+      }
+    },
+    // Touch as the relative mouse: the first finger's sideways drag, in game pixels so that
+    // the paddle follows it one to one on the screen; a short tap is a left click.
+    fingerOf: function (event) {
+      for (var i = 0; i < event.changedTouches.length; ++i) {
+        if (event.changedTouches[i].identifier === PB.finger) return event.changedTouches[i];
+      }
+      return null;
+    },
+    onTouchStart: function (event) {
+      event.preventDefault();
+      if (PB.finger !== null) return;
+      var touch = event.changedTouches[0];
+      PB.finger = touch.identifier;
+      PB.fingerX = touch.clientX;
+      PB.fingerStart = {x: touch.clientX, y: touch.clientY, time: event.timeStamp};
+    },
+    onTouchMove: function (web, event) {
+      event.preventDefault();
+      var touch = PB.fingerOf(event);
+      if (!touch || !PB.canvas) return;
+      var shown = PB.canvas.getBoundingClientRect().width;
+      if (shown <= 0) return;
+      var moved = (touch.clientX - PB.fingerX) * PB.canvas.width / shown + PB.remainder;
+      PB.fingerX = touch.clientX;
+      var whole = Math.trunc(moved);
+      PB.remainder = moved - whole;
+      if (whole !== 0) _pb_raw_motion(web, whole, 0);
+    },
+    onTouchEnd: function (web, event) {
+      event.preventDefault();
+      var touch = PB.fingerOf(event);
+      if (!touch) return;
+      var start = PB.fingerStart;
+      PB.finger = null;
+      PB.remainder = 0;
+      var tapSlop = 10;
+      var tapMillis = 300;
+      if (event.type === 'touchend' && event.timeStamp - start.time < tapMillis &&
+          Math.abs(touch.clientX - start.x) < tapSlop && Math.abs(touch.clientY - start.y) < tapSlop) {
+        PB.startAudio();
+        // Pressed and released at once: the game still sees the click at its next read.
+        _pb_button(web, 0, 1);
+        _pb_button(web, 0, 0);
       }
     },
     fillChannel: function (data, view, channel, channels, bitsPerSample) {
@@ -76,10 +127,29 @@ mergeInto(LibraryManager.library, {
     return 1;
   },
 
+  pb_watch_controls__deps: ['$PB'],
+  pb_watch_controls: function (web) {
+    var stage = PB.element('stage') || PB.canvas;
+    var options = {passive: false};
+    stage.addEventListener('touchstart', PB.onTouchStart, options);
+    stage.addEventListener('touchmove', function (event) { PB.onTouchMove(web, event); }, options);
+    stage.addEventListener('touchend', function (event) { PB.onTouchEnd(web, event); }, options);
+    stage.addEventListener('touchcancel', function (event) { PB.onTouchEnd(web, event); }, options);
+    var end = PB.element('end-game');
+    if (end) {
+      end.onclick = function () {
+        // The same key the desktop's Escape is.
+        _pb_key(web, 0x1B, 1);
+        _pb_key(web, 0x1B, 0);
+      };
+    }
+  },
+
   pb_present__deps: ['$PB'],
   pb_present: function (rgba, x, y, width, height) {
     // The page's own count of frames shown, for whoever measures the pace.
     Module['framesShown'] = (Module['framesShown'] || 0) + 1;
+    if (Module['framesShown'] === 1 && Module['onFirstFrame']) Module['onFirstFrame']();
     if (height === 0) return;
     // A view of the module's memory, made afresh: growing the memory replaces its buffer.
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
@@ -163,6 +233,8 @@ mergeInto(LibraryManager.library, {
     _pb_audio_stop();
     if (document.exitPointerLock) document.exitPointerLock();
     PB.say('');
+    var controls = PB.element('end-game');
+    if (controls) controls.hidden = true;
     PB.element('end').hidden = false;
     PB.element('play-again').focus();
   },

@@ -91,6 +91,7 @@ void Listen(WebHost* web) {
   emscripten_set_mouseup_callback(window, web, EM_TRUE, OnMouse);
   emscripten_set_mousemove_callback(window, web, EM_TRUE, OnMouse);
   web->SetRawMotion(pb_watch_raw_motion(web) != 0);
+  pb_watch_controls(web);
   emscripten_set_wheel_callback(kCanvas, web, EM_TRUE, OnWheel);
   emscripten_set_pointerlockchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, web, EM_TRUE,
                                             OnPointerLock);
@@ -104,6 +105,21 @@ void Listen(WebHost* web) {
 // animation frame: a whole frame more between the hand and the screen.
 extern "C" EMSCRIPTEN_KEEPALIVE void pb_raw_motion(void* web, int dx, int dy) {
   HostOf(web).mouse().Move(dx, dy);
+}
+
+// A touch's tap, as the mouse button the page numbers `button`.
+extern "C" EMSCRIPTEN_KEEPALIVE void pb_button(void* web, int button, int down) {
+  if (down != 0) {
+    HostOf(web).mouse().Press(button);
+  } else {
+    HostOf(web).mouse().Release(button);
+  }
+}
+
+// The page's End control, as the key the desktop's keyboard would send.
+extern "C" EMSCRIPTEN_KEEPALIVE void pb_key(void* web, int virtualKey, int down) {
+  HostOf(web).Queue(down != 0 ? Event::Kind::kKeyDown : Event::Kind::kKeyUp,
+                    static_cast<std::uint32_t>(virtualKey));
 }
 
 WebHost::WebHost() : deadline_(kFramesPerSecond) {}
