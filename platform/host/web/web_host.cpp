@@ -109,11 +109,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pb_raw_motion(void* web, int dx, int dy) {
 
 // A touch's tap, as the mouse button the page numbers `button`.
 extern "C" EMSCRIPTEN_KEEPALIVE void pb_button(void* web, int button, int down) {
-  if (down != 0) {
-    HostOf(web).mouse().Press(button);
-  } else {
-    HostOf(web).mouse().Release(button);
-  }
+  PageButton(HostOf(web).mouse(), button, down != 0);
 }
 
 // The page's End control, as the key the desktop's keyboard would send.
