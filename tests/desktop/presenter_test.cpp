@@ -1,5 +1,5 @@
 // Frames reach the window with the right colours, in the right place, at any scale, and are
-// drawn again after the window or device loses them.
+// drawn again after the window or device loses them (a reset device: through the host).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -78,22 +78,19 @@ TEST_F(PresenterTest, ColoursAreWidenedToFullIntensityAndRowsReadByTheirPitch) {
   EXPECT_EQ(At(kWidth - 1, kHeight - 1), kGrey888);
 }
 
-TEST_F(PresenterTest, AnyWindowSizeShowsTheWholePictureWithItsAspectBetweenBlackBars) {
+TEST_F(PresenterTest, AnyWindowSizeShowsTheWholePictureInItsPlace) {
   std::fill(pixels_.begin(), pixels_.end(), kWhite);
   pixels_[0] = pixels_[kWidth + 1] = kRed;  // (0, 0) and (1, 1)
   pixels_[kWidth * (kHeight - 2) + kWidth - 2] = kBlue;
-  // Twice the size: each pixel a 2 x 2 block. Wider: a 1440 x 1080 picture between bars 240
-  // wide. Taller: bars 256 high above and below. Smaller: the picture shrunk whole.
+  // Where the picture goes is the fit's own table; here, that each size is drawn whole there:
+  // twice the size in 2 x 2 blocks, wider between black bars, smaller shrunk whole.
   const struct {
     int width, height, x, y;
     Uint32 rgb;
   } checks[] = {
-      {2048, 1536, 2, 2, kRed888},         {2048, 1536, 3, 3, kRed888},
-      {2048, 1536, 4, 2, kWhite888},       {2048, 1536, 2, 4, kWhite888},
+      {2048, 1536, 3, 3, kRed888},         {2048, 1536, 4, 2, kWhite888},
       {1920, 1080, 239, 540, kBlack888},   {1920, 1080, 240, 0, kRed888},
       {1920, 1080, 1679, 1079, kWhite888}, {1920, 1080, 1680, 540, kBlack888},
-      {1024, 1280, 512, 255, kBlack888},   {1024, 1280, 0, 256, kRed888},
-      {1024, 1280, 512, 1023, kWhite888},  {1024, 1280, 512, 1024, kBlack888},
       {512, 384, 0, 0, kRed888},           {512, 384, 511, 383, kBlue888},
   };
   for (const auto& c : checks) {
@@ -123,7 +120,7 @@ TEST_F(PresenterTest, ChangedRowsAreRedrawnAndALostSurfaceIsRedrawnWhole) {
   EXPECT_EQ(At(10, 500), kGreen888);
 }
 
-TEST_F(PresenterTest, TheRendererLetterboxesTheFrameAndRecoversFromALostDevice) {
+TEST_F(PresenterTest, TheRendererLetterboxesTheFrame) {
   SDL_SetWindowSize(window_, 1280, 768);
   TexturePresenter presenter(window_);
   ASSERT_TRUE(presenter.Ready()) << SDL_GetError();
@@ -132,12 +129,6 @@ TEST_F(PresenterTest, TheRendererLetterboxesTheFrameAndRecoversFromALostDevice) 
   const int xs[] = {127, 128, 1151, 1152};
   const Uint32 expected[] = {kBlack888, kRed888, kRed888, kBlack888};  // bar, picture, bar
   for (int i = 0; i < 4; ++i) EXPECT_EQ(At(xs[i], 400), expected[i]) << xs[i];
-
-  presenter.Invalidate();
-  std::fill(pixels_.begin(), pixels_.end(), kBlue);
-  ASSERT_TRUE(Present(presenter));
-  EXPECT_EQ(At(640, 400), kBlue888);
-  EXPECT_TRUE(presenter.Ready());
 }
 
 TEST(TexturePresenter, TheHostRebuildsItsRendererWhenTheDeviceIsReset) {

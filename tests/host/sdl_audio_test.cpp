@@ -14,14 +14,10 @@
 namespace {
 
 // On SDL's dummy device, which the test program names.
-class DummyDevice : public ::testing::Test {
- protected:
-  ScratchDir dir_;
-};
-
-TEST_F(DummyDevice, SynchronousSoundHoldsTheCallerForAtLeastItsLength) {
+TEST(DummyDevice, SynchronousSoundHoldsTheCallerForAtLeastItsLength) {
   constexpr double kSeconds = 0.3;
-  const std::string path = dir_.Write("short.wav", MonoSilence(kSeconds));
+  ScratchDir dir;
+  const std::string path = dir.Write("short.wav", MonoSilence(kSeconds));
   SdlAudio audio;
   const auto start = std::chrono::steady_clock::now();
   audio.Play(path.c_str(), true);
@@ -30,13 +26,14 @@ TEST_F(DummyDevice, SynchronousSoundHoldsTheCallerForAtLeastItsLength) {
   EXPECT_EQ(audio.QueuedBytes(), 0u) << "returned before the device took the whole sound";
 }
 
-TEST_F(DummyDevice, AsynchronousSoundIsQueuedOnReturnUntilANewSoundOrStopEndsIt) {
-  const std::string longSound = dir_.Write("long.wav", MonoSilence(5.0));
+TEST(DummyDevice, AsynchronousSoundIsQueuedOnReturnUntilANewSoundOrStopEndsIt) {
+  ScratchDir dir;
+  const std::string longSound = dir.Write("long.wav", MonoSilence(5.0));
   SdlAudio audio;
   audio.Play(longSound.c_str(), false);
   const std::uint32_t longQueued = audio.QueuedBytes();
   EXPECT_GT(longQueued, 0u);
-  audio.Play(dir_.Write("short.wav", MonoSilence(0.05)).c_str(), false);
+  audio.Play(dir.Write("short.wav", MonoSilence(0.05)).c_str(), false);
   // Left to go on, the long sound alone would still fill most of the queue.
   EXPECT_LT(audio.QueuedBytes(), longQueued / 10);
   audio.Play(longSound.c_str(), false);

@@ -43,43 +43,38 @@ class PlatformTest : public ::testing::Test {
   }
 
   // Every pixel of the surface, top row first.
-  std::vector<std::uint16_t> Read(IDirectDrawSurface* surface) {
-    const DDSURFACEDESC desc = Describe(surface, true);
-    std::vector<std::uint16_t> pixels(static_cast<std::size_t>(desc.dwWidth) * desc.dwHeight);
-    const auto* row = static_cast<const std::uint8_t*>(desc.lpSurface);
-    for (DWORD y = 0; y < desc.dwHeight; ++y, row += desc.lPitch) {
-      std::memcpy(&pixels[y * desc.dwWidth], row, desc.dwWidth * sizeof(std::uint16_t));
-    }
-    surface->Unlock(nullptr);
-    return pixels;
-  }
-  std::uint16_t PixelAt(IDirectDrawSurface* surface, int x, int y) {
-    return Read(surface)[static_cast<std::size_t>(y) * Describe(surface, false).dwWidth + x];
-  }
+  std::vector<std::uint16_t> Read(IDirectDrawSurface* surface) { return Copy(surface, nullptr); }
   void Write(IDirectDrawSurface* surface, const std::vector<std::uint16_t>& pixels) {
-    const DDSURFACEDESC desc = Describe(surface, true);
-    ASSERT_EQ(pixels.size(), static_cast<std::size_t>(desc.dwWidth) * desc.dwHeight);
-    auto* row = static_cast<std::uint8_t*>(desc.lpSurface);
-    for (DWORD y = 0; y < desc.dwHeight; ++y, row += desc.lPitch) {
-      std::memcpy(row, &pixels[y * desc.dwWidth], desc.dwWidth * sizeof(std::uint16_t));
-    }
-    surface->Unlock(nullptr);
+    ASSERT_EQ(Copy(surface, &pixels).size(), pixels.size());
   }
   void Fill(IDirectDrawSurface* surface, std::uint16_t value) {
-    const DDSURFACEDESC desc = Describe(surface, false);
-    Write(surface, std::vector<std::uint16_t>(desc.dwWidth * desc.dwHeight, value));
+    Write(surface, std::vector<std::uint16_t>(Read(surface).size(), value));
+  }
+  std::uint16_t PixelAt(IDirectDrawSurface* surface, int x, int y) {
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof(desc);
+    EXPECT_EQ(surface->GetSurfaceDesc(&desc), DD_OK);
+    return Read(surface)[static_cast<std::size_t>(y) * desc.dwWidth + x];
   }
 
   host::HeadlessHost host_;
   IDirectDraw* directDraw_ = nullptr;
 
  private:
-  // The surface's description, locking the surface first when asked.
-  static DDSURFACEDESC Describe(IDirectDrawSurface* surface, bool lock) {
+  // Through the layer's own Lock: the surface's pixels, after writing `in` over them if given.
+  static std::vector<std::uint16_t> Copy(IDirectDrawSurface* surface,
+                                         const std::vector<std::uint16_t>* in) {
     DDSURFACEDESC desc{};
     desc.dwSize = sizeof(desc);
-    EXPECT_EQ(lock ? surface->Lock(nullptr, &desc, 0, nullptr) : surface->GetSurfaceDesc(&desc),
-              DD_OK);
-    return desc;
+    EXPECT_EQ(surface->Lock(nullptr, &desc, 0, nullptr), DD_OK);
+    std::vector<std::uint16_t> pixels(static_cast<std::size_t>(desc.dwWidth) * desc.dwHeight);
+    if (in != nullptr && in->size() != pixels.size()) return {};
+    auto* row = static_cast<std::uint8_t*>(desc.lpSurface);
+    for (DWORD y = 0; y < desc.dwHeight; ++y, row += desc.lPitch) {
+      if (in != nullptr) std::memcpy(row, &(*in)[y * desc.dwWidth], desc.dwWidth * 2);
+      std::memcpy(&pixels[y * desc.dwWidth], row, desc.dwWidth * 2);
+    }
+    surface->Unlock(nullptr);
+    return pixels;
   }
 };

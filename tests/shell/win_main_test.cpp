@@ -6,7 +6,9 @@
 
 #include "app/window.h"
 #include "fresh_process.h"
+#include "game/game_state.h"
 #include "input/mouse.h"
+#include "scene/scene_objects.h"
 
 namespace {
 
@@ -77,24 +79,37 @@ TEST(WinMain, StartsEverythingHidesTheCursorAndEndsWithTheQuitCode) {
       return host::MouseState{};
     });
     EXPECT_EQ(RunWinMain(), 7);
-    EXPECT_EQ(windowClass.cbSize, sizeof(WNDCLASSEXA));
-    EXPECT_EQ(windowClass.style, 0x2Bu);
     EXPECT_EQ(windowClass.lpfnWndProc, &WindowProc);
-    EXPECT_EQ(windowClass.cbClsExtra, 0);
-    EXPECT_EQ(windowClass.cbWndExtra, 0);
     EXPECT_EQ(windowClass.hInstance, TestInstance());
-    EXPECT_NE(windowClass.hIcon, nullptr);
-    EXPECT_NE(windowClass.hIconSm, nullptr);
-    EXPECT_NE(windowClass.hCursor, nullptr);
-    EXPECT_NE(windowClass.hbrBackground, nullptr);
-    EXPECT_EQ(windowClass.lpszMenuName, nullptr);
-    EXPECT_STREQ(windowClass.lpszClassName, "Example Window");
     EXPECT_NE(mainWindow, nullptr);
     EXPECT_EQ(headless.title(), "DirectDraw Example");
     EXPECT_FALSE(headless.cursorVisible());
     EXPECT_TRUE(headless.screenOpen()) << "the display was not started";
     EXPECT_NE(mouseDevice, nullptr) << "the input was not started";
     EXPECT_TRUE(headless.messages().empty());
+  });
+}
+
+// Any non-zero first button byte starts play, and only horizontal movement steers: vertical
+// movement, the wheel and the other buttons change nothing.
+TEST(WinMain, OnlyTheFirstButtonByteAndHorizontalMovementCount) {
+  ExpectInFreshProcess([](host::HeadlessHost& headless) {
+    const host::MouseState noise{.dx = 40, .dy = -300, .wheel = 120, .buttons = {0, 0x80, 0x80, 1}};
+    const host::MouseState reads[] = {noise, {.buttons = {1}}, noise};
+    RECT before{};
+    int read = 0;
+    headless.SetMouseSource([&] {
+      if (read == 1) {
+        EXPECT_TRUE(attractMode) << "started by something other than the first button";
+        before = paddle->GetBounds();
+      }
+      if (read == std::size(reads)) PostQuitMessage(0);
+      return read < std::size(reads) ? reads[read++] : host::MouseState{};
+    });
+    EXPECT_EQ(RunWinMain(), 0);
+    EXPECT_TRUE(playing) << "a first button byte of 1 is not a press";
+    EXPECT_EQ(paddle->GetBounds().left, before.left + noise.dx);
+    EXPECT_EQ(paddle->GetBounds().top, before.top);
   });
 }
 
