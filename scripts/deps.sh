@@ -22,9 +22,9 @@ ensure_packages() {
 }
 
 # What building and running the game needs.
-# stb_image and stb_truetype decode bitmaps and draw text on every host; fonttools subsets
-# the text font at build time. SDL2_image writes the replay tool's PNG frames.
-GAME_PACKAGES=(build-essential cmake ninja-build pkg-config libsdl2-dev libsdl2-image-dev
+# stb_image and stb_truetype decode bitmaps and draw text on every host, and stb_image_write
+# writes the tools' PNG files; fonttools subsets the text font at build time.
+GAME_PACKAGES=(build-essential cmake ninja-build pkg-config libsdl2-dev
   libx11-dev libstb-dev fonttools fonts-dejavu-core fonts-dejavu-extra)
 
 # Whether the kernel runs 32-bit x86 programs, which some virtual machines do not: tries a

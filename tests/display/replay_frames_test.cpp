@@ -1,8 +1,11 @@
 // The replay's written frames: the attract screen and play with every object where the
 // trace puts it, and the frame options' validation.
-#include <SDL.h>
-#include <SDL_image.h>
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#define STBI_ONLY_PNG
+#define STBI_ONLY_BMP
 #include <gtest/gtest.h>
+#include <stb_image.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -16,7 +19,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 
 const fs::path kImages = fs::path(PADDLEBALL_SOURCE_DIR) / "images";
 
@@ -34,17 +36,14 @@ struct Picture {
   int width = 0, height = 0;
   std::vector<std::uint16_t> pixels;
   explicit Picture(const fs::path& path) {
-    SurfacePtr loaded(IMG_Load(path.c_str()), SDL_FreeSurface);
-    SurfacePtr rgb(
-        loaded ? SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGB565, 0) : nullptr,
-        SDL_FreeSurface);
-    EXPECT_TRUE(rgb) << path << ": " << SDL_GetError();
+    std::unique_ptr<stbi_uc, decltype(&stbi_image_free)> rgb(
+        stbi_load(path.c_str(), &width, &height, nullptr, 3), stbi_image_free);
+    EXPECT_TRUE(rgb) << path << ": " << stbi_failure_reason();
     if (!rgb) return;
-    width = rgb->w, height = rgb->h;
-    for (int y = 0; y < height; ++y) {
-      const auto* row = reinterpret_cast<const std::uint16_t*>(
-          static_cast<const std::uint8_t*>(rgb->pixels) + y * rgb->pitch);
-      pixels.insert(pixels.end(), row, row + width);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i) {
+      const stbi_uc* p = &rgb.get()[3 * i];
+      pixels.push_back(
+          static_cast<std::uint16_t>(((p[0] >> 3) << 11) | ((p[1] >> 2) << 5) | (p[2] >> 3)));
     }
   }
   std::uint16_t At(int x, int y) const { return pixels.at(y * width + x); }

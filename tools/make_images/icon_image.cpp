@@ -1,15 +1,15 @@
 #include "icon_image.h"
 
-#include <SDL.h>
-#include <SDL_image.h>
-
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
-#include <memory>
+#include <cstring>
+#include <fstream>
 
 #include "ball_image.h"
 #include "paddle_image.h"
+#include "png_encode.h"
 
 namespace {
 
@@ -76,12 +76,15 @@ IconImage DrawIcon(int size) {
 }
 
 bool SavePng(const IconImage& icon, const std::string& path, std::string& error) {
-  std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> surface(
-      SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(icon.rgba.data()), icon.size,
-                                         icon.size, 32, icon.size * 4, SDL_PIXELFORMAT_RGBA32),
-      SDL_FreeSurface);
-  if (!surface || IMG_SavePNG(surface.get(), path.c_str()) != 0) {
-    error = path + ": " + SDL_GetError();
+  std::vector<std::uint8_t> png;
+  if (!EncodePng(icon.rgba.data(), icon.size, icon.size, 4, png)) {
+    error = path + ": the PNG encoder gave up (out of memory)";
+    return false;
+  }
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+  if (!out.flush()) {
+    error = path + ": " + std::strerror(errno);
     return false;
   }
   return true;
