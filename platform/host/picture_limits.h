@@ -7,9 +7,14 @@
 
 namespace host {
 
-// Beyond any screen the game draws on; keeps every size product in range.
+// Beyond any screen the game draws on; keeps every size product in range. The fuzz build
+// lowers the pixel count, so that a tiny run-length file cannot make every input a
+// 16-million-pixel decode.
+#ifndef PADDLEBALL_MOST_PICTURE_PIXELS
+#define PADDLEBALL_MOST_PICTURE_PIXELS (std::int64_t{4096} * 4096)
+#endif
 constexpr int kLargestPictureSide = 8192;
-constexpr std::int64_t kMostPicturePixels = std::int64_t{4096} * 4096;
+constexpr std::int64_t kMostPicturePixels = PADDLEBALL_MOST_PICTURE_PIXELS;
 
 // Frames with a size or pitch no screen could show are refused before any work is done.
 inline bool IsDrawable(const Frame& frame) {
