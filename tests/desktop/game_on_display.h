@@ -14,7 +14,6 @@
 #include <thread>
 #include <vector>
 
-#include "child_process.h"
 #include "virtual_display.h"
 
 namespace desktop_test {
@@ -67,7 +66,7 @@ class GameOnDisplay : public testing::Test {
 
   std::string log_ = testing::TempDir() + "paddleball-" + std::to_string(getpid()) + ".log";
   std::unique_ptr<VirtualDisplay> display_;
-  ChildProcess game_;
+  private_x::ChildProcess game_;
 };
 
 }  // namespace desktop_test

@@ -3,52 +3,33 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <poll.h>
 
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "child_process.h"
+#include "private_display.h"
 
 namespace desktop_test {
 
-class VirtualDisplay {
+class VirtualDisplay : public private_x::PrivateDisplay {
  public:
-  // Starts Xvfb with a screen such as "1024x768x24" on a free display number, which it writes
-  // to the pipe once it accepts connections; `name()` stays empty when it did not come up.
-  explicit VirtualDisplay(const std::string& screen) {
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) return;
-    const bool started = server_.Start({"Xvfb", "-displayfd", std::to_string(pipeEnds[1]),
-                                        "-screen", "0", screen, "-nolisten", "tcp"},
-                                       {}, ".", "/dev/null");
-    close(pipeEnds[1]);
-    std::string number;
-    pollfd waiting = {pipeEnds[0], POLLIN, 0};
-    char c = 0;
-    while (started && poll(&waiting, 1, 10000) > 0 && read(pipeEnds[0], &c, 1) == 1 && c != '\n') {
-      number.push_back(c);
-    }
-    close(pipeEnds[0]);
-    if (!number.empty()) display_ = XOpenDisplay((":" + number).c_str());
-    if (display_ != nullptr) name_ = ":" + number;
-  }
+  explicit VirtualDisplay(const std::string& screen) : PrivateDisplay(screen, "/dev/null") {}
   ~VirtualDisplay() {
     if (other_ != nullptr) XCloseDisplay(other_);
-    if (display_ != nullptr) XCloseDisplay(display_);
   }
 
-  const std::string& name() const { return name_; }  // e.g. ":12"
-  unsigned long white() const { return WhitePixel(display_, DefaultScreen(display_)); }
+  unsigned long white() const { return WhitePixel(connection(), DefaultScreen(connection())); }
 
   // Every pixel of the screen, top row first, in the server's own format; empty on failure.
   std::vector<unsigned long> Capture() const {
-    const Window root = DefaultRootWindow(display_);
+    const Window root = DefaultRootWindow(connection());
     XWindowAttributes size;
-    XGetWindowAttributes(display_, root, &size);
-    XImage* image = XGetImage(display_, root, 0, 0, size.width, size.height, AllPlanes, ZPixmap);
+    XGetWindowAttributes(connection(), root, &size);
+    XImage* image =
+        XGetImage(connection(), root, 0, 0, size.width, size.height, AllPlanes, ZPixmap);
     std::vector<unsigned long> pixels;
     for (int i = 0; image != nullptr && i < size.width * size.height; ++i) {
       pixels.push_back(XGetPixel(image, i % size.width, i / size.width));
@@ -59,17 +40,17 @@ class VirtualDisplay {
 
   // Runs xdotool here with these arguments, within a few seconds; true when it succeeded.
   bool Xdotool(const std::string& arguments) const {
-    return std::system(("DISPLAY=" + name_ + " timeout 5 xdotool " + arguments).c_str()) == 0;
+    return std::system(("DISPLAY=" + name() + " timeout 5 xdotool " + arguments).c_str()) == 0;
   }
 
   // The top-level window of that title, or 0. With no window manager it is a child of the root.
   Window FindWindow(const std::string& title) const {
     Window root = 0, parent = 0, *children = nullptr, window = 0;
     unsigned count = 0;
-    XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count);
+    XQueryTree(connection(), DefaultRootWindow(connection()), &root, &parent, &children, &count);
     for (unsigned i = 0; i < count && window == 0; ++i) {
       char* name = nullptr;
-      if (XFetchName(display_, children[i], &name) != 0 && name != nullptr) {
+      if (XFetchName(connection(), children[i], &name) != 0 && name != nullptr) {
         if (title == name) window = children[i];
         XFree(name);
       }
@@ -81,7 +62,7 @@ class VirtualDisplay {
   // Where the window is and how large, {x, y, width, height}; all 0 when it cannot be asked.
   std::array<int, 4> Geometry(Window window) const {
     XWindowAttributes attributes;
-    if (window == 0 || XGetWindowAttributes(display_, window, &attributes) == 0) return {};
+    if (window == 0 || XGetWindowAttributes(connection(), window, &attributes) == 0) return {};
     return {attributes.x, attributes.y, attributes.width, attributes.height};
   }
 
@@ -93,7 +74,7 @@ class VirtualDisplay {
     attributes.override_redirect = True;
     attributes.background_pixel = white();
     // Its own connection, so that the game sees another client's window, not this test's.
-    other_ = XOpenDisplay(name_.c_str());
+    other_ = XOpenDisplay(name().c_str());
     if (other_ == nullptr) return false;
     const Window window =
         XCreateWindow(other_, DefaultRootWindow(other_), x, y, width, height, 0, CopyFromParent,
@@ -115,19 +96,17 @@ class VirtualDisplay {
     std::memset(&event, 0, sizeof(event));
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.message_type = XInternAtom(connection(), "WM_PROTOCOLS", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[0] =
+        static_cast<long>(XInternAtom(connection(), "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display_, window, False, NoEventMask, &event);
-    XFlush(display_);
+    XSendEvent(connection(), window, False, NoEventMask, &event);
+    XFlush(connection());
     return true;
   }
 
  private:
-  ChildProcess server_;
-  std::string name_;
-  Display* display_ = nullptr;
   Display* other_ = nullptr;
 };
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "child.h"
+#include "child_process.h"
 #include "pointer.h"
 #include "row_watch.h"
 
@@ -42,7 +42,7 @@ class GameSession {
   GameCommand command_;
   Pointer& pointer_;
   RowWatch& watch_;
-  Child game_;
+  private_x::ChildProcess game_;
   int starts_ = 0;
 };
 

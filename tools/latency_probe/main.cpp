@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
   }
   const std::string logDir = std::getenv("TMPDIR") != nullptr ? std::getenv("TMPDIR") : "/tmp";
   const std::string logPrefix = logDir + "/latency_probe-" + std::to_string(getpid());
-  probe::PrivateDisplay display(logPrefix + "-xvfb.log");
+  private_x::PrivateDisplay display("1024x768x24", logPrefix + "-xvfb.log");
   if (display.connection() == nullptr) {
     std::fprintf(stderr, "latency_probe: Xvfb did not start\n");
     return 1;

@@ -1,4 +1,4 @@
-#include "child.h"
+#include "child_process.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -6,11 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <thread>
 
-namespace probe {
+namespace private_x {
 namespace {
 
 void ApplyEnvironment(const std::vector<std::string>& environment) {
@@ -26,7 +25,7 @@ void ApplyEnvironment(const std::vector<std::string>& environment) {
                                 const std::vector<std::string>& environment,
                                 const std::string& directory, const std::string& logPath) {
   setpgid(0, 0);                     // so that Stop also ends what it starts (Wine's server)
-  prctl(PR_SET_PDEATHSIG, SIGKILL);  // and nothing outlives a probe that is killed
+  prctl(PR_SET_PDEATHSIG, SIGKILL);  // and nothing outlives a parent that is killed
   ApplyEnvironment(environment);
   const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   dup2(log, STDOUT_FILENO);
@@ -35,13 +34,14 @@ void ApplyEnvironment(const std::vector<std::string>& environment) {
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
   if (chdir(directory.c_str()) == 0) execvp(args[0], args.data());
-  _exit(127);
+  _exit(127);  // could not start
 }
 
 }  // namespace
 
-bool Child::Start(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
-                  const std::string& directory, const std::string& logPath) {
+bool ChildProcess::Start(const std::vector<std::string>& argv,
+                         const std::vector<std::string>& environment, const std::string& directory,
+                         const std::string& logPath) {
   if (argv.empty() || pid_ > 0) return false;
   pid_ = fork();
   if (pid_ == 0) BecomeProgram(argv, environment, directory, logPath);
@@ -49,25 +49,33 @@ bool Child::Start(const std::vector<std::string>& argv, const std::vector<std::s
   return pid_ > 0;
 }
 
-bool Child::Running() {
-  if (pid_ <= 0) return false;
-  if (waitpid(pid_, nullptr, WNOHANG) != pid_) return true;
-  pid_ = -1;
-  return false;
+std::optional<int> ChildProcess::Wait(std::chrono::milliseconds limit) {
+  const auto giveUp = std::chrono::steady_clock::now() + limit;
+  while (pid_ > 0) {
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      pid_ = -1;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    if (std::chrono::steady_clock::now() >= giveUp) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return std::nullopt;
 }
 
-void Child::Stop() {
+void ChildProcess::Signal(int number) {
+  if (pid_ > 0) kill(pid_, number);
+}
+
+void ChildProcess::Stop() {
   constexpr auto kGrace = std::chrono::milliseconds(1000);
   if (pid_ <= 0) return;
   const pid_t group = pid_;
   kill(-group, SIGTERM);
-  const auto giveUp = std::chrono::steady_clock::now() + kGrace;
-  while (Running() && std::chrono::steady_clock::now() < giveUp) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  Wait(kGrace);
   kill(-group, SIGKILL);  // the group may outlive its leader
   if (pid_ > 0) waitpid(pid_, nullptr, 0);
   pid_ = -1;
 }
 
-}  // namespace probe
+}  // namespace private_x

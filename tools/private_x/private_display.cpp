@@ -3,7 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
-namespace probe {
+namespace private_x {
 namespace {
 
 // The number Xvfb writes to the pipe once it accepts connections, or "" after the limit.
@@ -20,22 +20,22 @@ std::string ReadDisplayNumber(int fd) {
 
 }  // namespace
 
-PrivateDisplay::PrivateDisplay(const std::string& logPath) {
+PrivateDisplay::PrivateDisplay(const std::string& screen, const std::string& logPath) {
   int ends[2];
   if (pipe(ends) != 0) return;
-  const bool started = server_.Start({"Xvfb", "-displayfd", std::to_string(ends[1]), "-screen", "0",
-                                      "1024x768x24", "-nolisten", "tcp"},
-                                     {}, ".", logPath);
+  const bool started = server_.Start(
+      {"Xvfb", "-displayfd", std::to_string(ends[1]), "-screen", "0", screen, "-nolisten", "tcp"},
+      {}, ".", logPath);
   close(ends[1]);
   const std::string number = started ? ReadDisplayNumber(ends[0]) : "";
   close(ends[0]);
   if (number.empty()) return;
-  name_ = ":" + number;
-  display_ = XOpenDisplay(name_.c_str());
+  display_ = XOpenDisplay((":" + number).c_str());
+  if (display_ != nullptr) name_ = ":" + number;
 }
 
 PrivateDisplay::~PrivateDisplay() {
   if (display_ != nullptr) XCloseDisplay(display_);
 }
 
-}  // namespace probe
+}  // namespace private_x

@@ -1,18 +1,19 @@
-// An X server of the probe's own, on a display number it chooses itself.
+// An X server of one's own (Xvfb), on a display number it chooses itself.
 #pragma once
 
 #include <X11/Xlib.h>
 
 #include <string>
 
-#include "child.h"
+#include "child_process.h"
 
-namespace probe {
+namespace private_x {
 
 class PrivateDisplay {
  public:
-  // Starts Xvfb with a 1024 x 768 x 24 screen; `connection()` is null when it did not come up.
-  explicit PrivateDisplay(const std::string& logPath);
+  // Starts Xvfb with a screen such as "1024x768x24", its output to `logPath`; `connection()`
+  // is null and `name()` empty when it did not come up.
+  PrivateDisplay(const std::string& screen, const std::string& logPath);
   ~PrivateDisplay();
   PrivateDisplay(const PrivateDisplay&) = delete;
   PrivateDisplay& operator=(const PrivateDisplay&) = delete;
@@ -21,9 +22,9 @@ class PrivateDisplay {
   const std::string& name() const { return name_; }  // e.g. ":12"
 
  private:
-  Child server_;
+  ChildProcess server_;
   Display* display_ = nullptr;
   std::string name_;
 };
 
-}  // namespace probe
+}  // namespace private_x
