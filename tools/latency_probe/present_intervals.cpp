@@ -22,6 +22,9 @@ IntervalSamples MeasurePresentIntervals(GameSession& game, DrawWatch& draws, dou
   IntervalSamples result;
   Clock::time_point previous{};
   bool counting = false;
+  // An interval counts once the same game draws again: the last "draw" of a game that ends is
+  // its window leaving the screen, as long after its last frame as the game takes to shut down.
+  Millis pending(0);  // none yet
   int starts = game.starts();
   const Clock::time_point giveUp =
       Clock::now() + std::chrono::duration_cast<Clock::duration>(
@@ -29,17 +32,19 @@ IntervalSamples MeasurePresentIntervals(GameSession& game, DrawWatch& draws, dou
   draws.Take();
   while (result.playSeconds < seconds && Clock::now() < giveUp && game.EnsurePlaying()) {
     // The first frame after a restart follows no frame of the same game.
-    if (game.starts() != starts) counting = false, starts = game.starts();
+    if (game.starts() != starts) counting = false, pending = Millis(0), starts = game.starts();
     std::this_thread::sleep_for(kBetweenReads);
     if (!draws.Take()) continue;
     const Clock::time_point at = Clock::now();
     const Millis interval = at - previous;
     if (counting && interval < kSamePresent) continue;
-    if (counting && interval >= kPause) ++result.pauses;
-    if (counting && interval < kPause) {
-      result.millis.push_back(interval.count());
-      result.playSeconds += interval.count() / 1000;
+    if (pending > Millis(0)) {
+      result.millis.push_back(pending.count());
+      result.playSeconds += pending.count() / 1000;
+      pending = Millis(0);
     }
+    if (counting && interval >= kPause) ++result.pauses;
+    if (counting && interval < kPause) pending = interval;
     previous = at, counting = true;
   }
   return result;
