@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <string>
 
@@ -7,37 +8,26 @@
 #include "scene/scene_objects.h"
 #include "support/fresh_game.h"
 
-namespace {
-
-void ExpectRect(RECT r, LONG left, LONG top, LONG right, LONG bottom) {
-  EXPECT_EQ(r.left, left);
-  EXPECT_EQ(r.top, top);
-  EXPECT_EQ(r.right, right);
-  EXPECT_EQ(r.bottom, bottom);
-}
-
-}  // namespace
-
-TEST(TextLabelTest, FormatsOnlyNonZeroNumbers) {
-  TextLabel label;
-  label.SetText("SCORE: %d", 100);
-  EXPECT_STREQ(label.GetText(), "SCORE: 100");
-  label.SetText("SCORE: ", 0);
-  EXPECT_STREQ(label.GetText(), "SCORE: ");
-  label.SetText("LIVES: %d", -1);
-  EXPECT_STREQ(label.GetText(), "LIVES: -1");
-  // Zero means "no number": the format is taken as plain text, conversion and all.
-  label.SetText("LEVEL: %d", 0);
-  EXPECT_STREQ(label.GetText(), "LEVEL: %d");
-  label.SetText("LEVEL: %d", INT_MIN);
-  EXPECT_STREQ(label.GetText(), ("LEVEL: " + std::to_string(INT_MIN)).c_str());
-}
-
-TEST(TextLabelTest, KeepsAnyLengthOfText) {
-  TextLabel label;
+TEST(TextLabelTest, FormatsOnlyNonZeroNumbersAndKeepsAnyLength) {
   const std::string longText(5000, 'x');
-  label.SetText((longText + "%d").c_str(), 2147483647);
-  EXPECT_EQ(label.GetText(), longText + "2147483647");
+  const struct {
+    std::string format;
+    int number;
+    std::string shown;
+  } cases[] = {
+      {"SCORE: %d", 100, "SCORE: 100"},
+      {"SCORE: ", 0, "SCORE: "},
+      {"LIVES: %d", -1, "LIVES: -1"},
+      // Zero means "no number": the format is taken as plain text, conversion and all.
+      {"LEVEL: %d", 0, "LEVEL: %d"},
+      {"LEVEL: %d", INT_MIN, "LEVEL: " + std::to_string(INT_MIN)},
+      {longText + "%d", INT_MAX, longText + std::to_string(INT_MAX)},
+  };
+  TextLabel label;
+  for (const auto& c : cases) {
+    label.SetText(c.format.c_str(), c.number);
+    EXPECT_EQ(label.GetText(), c.shown);
+  }
 }
 
 using SceneObjectsTest = FreshGame;
@@ -45,11 +35,13 @@ using SceneObjectsTest = FreshGame;
 TEST_F(SceneObjectsTest, ServePlacesBallPaddleAndLabelsButNotTheScore) {
   ServeBall();
   ServeBall();
-  ExpectRect(ball->GetBounds(), 468, 332, 556, 436);
-  ExpectRect(paddle->GetBounds(), 444, 636, 584, 660);
-  ExpectRect(livesLabel->GetBounds(), 0, 15, 300, 100);
-  ExpectRect(levelLabel->GetBounds(), 0, 30, 300, 100);
-  ExpectRect(titleLabel->GetBounds(), 392, 84, 632, 684);
-  ExpectRect(scoreLabel->GetBounds(), 0, 0, 1023, 767);
+  using Edges = std::array<LONG, 4>;
+  const auto edges = [](RECT r) { return Edges{r.left, r.top, r.right, r.bottom}; };
+  EXPECT_EQ(edges(ball->GetBounds()), (Edges{468, 332, 556, 436}));
+  EXPECT_EQ(edges(paddle->GetBounds()), (Edges{444, 636, 584, 660}));
+  EXPECT_EQ(edges(livesLabel->GetBounds()), (Edges{0, 15, 300, 100}));
+  EXPECT_EQ(edges(levelLabel->GetBounds()), (Edges{0, 30, 300, 100}));
+  EXPECT_EQ(edges(titleLabel->GetBounds()), (Edges{392, 84, 632, 684}));
+  EXPECT_EQ(edges(scoreLabel->GetBounds()), (Edges{0, 0, 1023, 767}));
   EXPECT_EQ(paddle->GetVelocityX(), 0);
 }
