@@ -76,29 +76,35 @@ bool Has(const std::string& line, const std::string& part) {
   return line.find(part) != std::string::npos;
 }
 
-TEST(ReplayTest, FirstTickIsTheAttractScreenAtTheServe) {
-  const ReplayRun run = Replay("0 0\n");
-  ASSERT_EQ(run.exitCode, 0);
-  ASSERT_EQ(run.lines.size(), 2u);  // the second tick's read finds the script used up
-  EXPECT_EQ(run.lines[0],
-            "{\"tick\":1,\"attractMode\":true,\"playing\":false,\"lives\":2,\"hits\":0,\"level\":1,"
-            "\"speedBonus\":3,\"ball\":[468,332,556,436],\"ballVelocity\":[9,-4],"
-            "\"paddle\":[444,636,584,660],\"labels\":{\"score\":null,\"lives\":null,\"level\":null,"
-            "\"title\":\"Click to Start | Hit ESCAPE to end.\"},\"cues\":[],\"quit\":false}");
-}
-
-TEST(ReplayTest, EmptyScriptRunsOneTick) {
-  const ReplayRun run = Replay("");
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.lines.size(), 1u);
-}
-
-TEST(ReplayTest, BlankLinesAndCommentsAreNotReads) {
-  const ReplayRun run = Replay("# start\n\n  0 128  # click\n\t\n-5 0\n");
-  ASSERT_EQ(run.exitCode, 0);
-  ASSERT_EQ(run.lines.size(), 2u);
-  EXPECT_TRUE(Has(run.lines[0], "\"cues\":[\"sounds/destroy.wav\"]"));
-  EXPECT_TRUE(Has(run.lines[0], "\"paddle\":[439,636,583,660]"));
+// Each read is one tick's line; the second read of "0 0" finds the script used up.
+TEST(ReplayTest, EachReadIsOneTickOfTrace) {
+  const struct {
+    std::string script;
+    std::vector<std::string> lines;  // a part of each line, in order
+  } cases[] = {
+      {"", {"{\"tick\":1,"}},
+      {"0 0\n",
+       {"{\"tick\":1,\"attractMode\":true,\"playing\":false,\"lives\":2,\"hits\":0,\"level\":1,"
+        "\"speedBonus\":3,\"ball\":[468,332,556,436],\"ballVelocity\":[9,-4],"
+        "\"paddle\":[444,636,584,660],\"labels\":{\"score\":null,\"lives\":null,\"level\":null,"
+        "\"title\":\"Click to Start | Hit ESCAPE to end.\"},\"cues\":[],\"quit\":false}",
+        "{\"tick\":2,"}},
+      // Blank lines and comments are not reads.
+      {"# start\n\n  0 128  # click\n\t\n-5 0\n",
+       {"\"paddle\":[439,636,583,660],\"labels\":{\"score\":\"SCORE: \"", "{\"tick\":2,"}},
+      // Extreme movements keep the paddle between the walls.
+      {"0 1\n2147483647 0\n-2147483648 0\n+2147483647 255\n",
+       {"\"paddle\":[852,636,996,660]", "\"paddle\":[28,636,172,660]",
+        "\"paddle\":[852,636,996,660]", "{\"tick\":4,"}},
+  };
+  for (const auto& c : cases) {
+    const ReplayRun run = Replay(c.script);
+    EXPECT_EQ(run.exitCode, 0) << c.script;
+    ASSERT_EQ(run.lines.size(), c.lines.size()) << c.script;
+    for (std::size_t i = 0; i < c.lines.size(); ++i) {
+      EXPECT_TRUE(Has(run.lines[i], c.lines[i])) << run.lines[i];
+    }
+  }
 }
 
 // A message quotes at most 80 bytes of the line, escaped, so that it stays one short line.
@@ -173,15 +179,6 @@ TEST(ReplayTest, InputAndOutputFaultsEndTheRunNamingTheFile) {
     EXPECT_EQ(run.exitCode, fault.exitCode) << fault.name;
     EXPECT_TRUE(Has(run.errors, fault.message)) << fault.name << ": " << run.errors;
   }
-}
-
-TEST(ReplayTest, ExtremeMovementsKeepThePaddleBetweenTheWalls) {
-  const ReplayRun run = Replay("0 1\n2147483647 0\n-2147483648 0\n+2147483647 255\n");
-  ASSERT_EQ(run.exitCode, 0);
-  ASSERT_EQ(run.lines.size(), 4u);
-  EXPECT_TRUE(Has(run.lines[0], "\"paddle\":[852,636,996,660]"));
-  EXPECT_TRUE(Has(run.lines[1], "\"paddle\":[28,636,172,660]"));
-  EXPECT_TRUE(Has(run.lines[2], "\"paddle\":[852,636,996,660]"));
 }
 
 TEST(ReplayTest, AWholeGameEndsWithTheQuitAfterTheThirdBall) {
