@@ -1,5 +1,11 @@
-// Runs the replay tool as a program, the way other tools use it.
+// Runs the replay tool as a program, the way other tools use it: its trace, its frames, and
+// its refusals.
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#define STBI_ONLY_PNG
+#define STBI_ONLY_BMP
 #include <gtest/gtest.h>
+#include <stb_image.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -8,6 +14,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -167,6 +175,7 @@ TEST(ReplayTest, InputAndOutputFaultsEndTheRunNamingTheFile) {
       {"fifo", {.args = frames}, 1, kNotAFile, fifo},
       {"link", {.args = frames}, 1, kNotAFile, link, nothingWritten},
       // A frame larger than the file size limit: the write fails part way, as on a full disk.
+      {"tick list without a directory", {.args = "--frame-ticks 1"}, 2, "--frame-ticks"},
       {"cut-off frame",
        {.args = frames, .shell = "trap \"\" XFSZ; ulimit -f 4;"},
        1,
@@ -178,6 +187,12 @@ TEST(ReplayTest, InputAndOutputFaultsEndTheRunNamingTheFile) {
     const ReplayRun run = Replay("0 0\n0 0\n", fault.setting, fault.prepare, fault.inspect);
     EXPECT_EQ(run.exitCode, fault.exitCode) << fault.name;
     EXPECT_TRUE(Has(run.errors, fault.message)) << fault.name << ": " << run.errors;
+  }
+  for (const char* list : {"\"\"", "0", "1,,2", "x", "1,2,", "-3", "99999999999999999999", "1.5"}) {
+    const ReplayRun run =
+        Replay("0 0\n", {.args = "--frames DIR/f --frame-ticks " + std::string(list)});
+    EXPECT_EQ(run.exitCode, 2) << list;
+    EXPECT_TRUE(Has(run.errors, "--frame-ticks")) << list << ": " << run.errors;
   }
 }
 
@@ -202,6 +217,76 @@ TEST(ReplayTest, AWholeGameEndsWithTheQuitAfterTheThirdBall) {
   EXPECT_TRUE(Has(last, "\"lives\":-1"));
   EXPECT_TRUE(Has(last, "\"playing\":false"));
   EXPECT_TRUE(Has(last, "\"lives\":\"LIVES: \""));
+}
+
+// An image file's pixels as RGB565 values, the frame's own format; none if it will not load.
+struct Picture {
+  int width = 0, height = 0;
+  std::vector<std::uint16_t> pixels;
+  explicit Picture(const std::filesystem::path& path) {
+    std::unique_ptr<stbi_uc, decltype(&stbi_image_free)> rgb(
+        stbi_load(path.c_str(), &width, &height, nullptr, 3), stbi_image_free);
+    for (std::size_t i = 0; rgb && i < static_cast<std::size_t>(width) * height; ++i) {
+      const stbi_uc* p = &rgb.get()[3 * i];
+      pixels.push_back(
+          static_cast<std::uint16_t>(((p[0] >> 3) << 11) | ((p[1] >> 2) << 5) | (p[2] >> 3)));
+    }
+  }
+  std::uint16_t At(int x, int y) const { return pixels.at(y * width + x); }
+  // Whether any white pixel lies in [left, right) x [top, bottom).
+  bool HasWhite(int left, int top, int right, int bottom) const {
+    for (int y = top; y < bottom; ++y) {
+      for (int x = left; x < right; ++x) {
+        if (At(x, y) == 0xFFFF) return true;
+      }
+    }
+    return false;
+  }
+  // Whether the picture's middle pixel is in the middle of the object's bounds in the trace line
+  // (the drawing itself is the display tests').
+  bool Shows(const Picture& picture, const std::string& line, const std::string& object) const {
+    const std::regex bounds("\"" + object + "\":\\[(-?\\d+),(-?\\d+),(-?\\d+),(-?\\d+)\\]");
+    std::smatch m;
+    if (!std::regex_search(line, m, bounds)) return false;
+    const int x = (std::stoi(m[1]) + std::stoi(m[3])) / 2,
+              y = (std::stoi(m[2]) + std::stoi(m[4])) / 2;
+    return At(x, y) == picture.At(picture.width / 2, picture.height / 2);
+  }
+};
+
+// Attract, a click, then a slow drift right, from the game's folder for its pictures.
+TEST(ReplayTest, FramesShowTheAttractScreenAndPlayWhereTheTracePutsThem) {
+  std::string script = "0 0\n0 1\n";
+  for (int i = 0; i < 40; ++i) script += "3 0\n";
+  const std::filesystem::path images = std::filesystem::path(PADDLEBALL_SOURCE_DIR) / "images";
+  const Picture ball(images / "example2.bmp"), paddle(images / "paddle4.bmp");
+  std::vector<Picture> frames;
+  const ReplayRun run =
+      Replay(script,
+             {.args = "--timedemo --frames DIR/f --frame-ticks 1,2,40",
+              .shell = "cd " PADDLEBALL_SOURCE_DIR ";"},
+             nullptr, [&](const std::filesystem::path& dir) {
+               for (const char* tick : {"000001", "000002", "000040", "000003"})
+                 frames.emplace_back(dir / "f" / ("tick-" + std::string(tick) + ".png"));
+             });
+  ASSERT_EQ(run.exitCode, 0) << run.errors;
+  const Picture &attract = frames[0], &click = frames[1], &play = frames[2];
+  ASSERT_EQ(attract.width, 1024);
+  ASSERT_EQ(attract.height, 768);
+  EXPECT_TRUE(frames[3].pixels.empty()) << "a tick not asked for was written";
+  for (const auto& [tick, frame] : {std::pair{1, &attract}, std::pair{40, &play}}) {
+    EXPECT_TRUE(frame->Shows(ball, run.lines.at(tick - 1), "ball")) << tick;
+    EXPECT_TRUE(frame->Shows(paddle, run.lines.at(tick - 1), "paddle")) << tick;
+    EXPECT_EQ(frame->HasWhite(0, 0, 300, 45), tick != 1) << "heads-up text at tick " << tick;
+  }
+  EXPECT_TRUE(attract.HasWhite(392, 84, 632, 110)) << "no title prompt";
+  EXPECT_FALSE(play.HasWhite(392, 120, 632, 300)) << "the title is still shown";
+  // The click's tick presents the attract frame, then the first play frame: the file holds the
+  // last.
+  EXPECT_TRUE(click.HasWhite(0, 0, 300, 45)) << "the click's tick wrote its attract frame";
+  // Writing frames and timing them leave the trace as it was.
+  EXPECT_TRUE(Has(run.errors, "frames/s"));
+  EXPECT_EQ(Replay(script).lines, run.lines);
 }
 
 }  // namespace
