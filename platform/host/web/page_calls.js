@@ -235,6 +235,11 @@ mergeInto(LibraryManager.library, {
     PB.say('');
     var controls = PB.element('end-game');
     if (controls) controls.hidden = true;
+    // The game's own ways out (Escape, the last ball, a start-up failure it reported) all
+    // return 0; anything else stopped it.
+    if (exitCode !== 0) {
+      PB.element('end-text').textContent = 'The game stopped unexpectedly (exit code ' + exitCode + ').';
+    }
     PB.element('end').hidden = false;
     PB.element('play-again').focus();
   },
