@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "../support/scratch_dir.h"
+
 namespace {
 
 struct ReplayRun {
@@ -28,13 +30,6 @@ struct ReplayRun {
   std::string errors;
 };
 
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 // Where and how the tool runs: its input, arguments, output, and shell settings before it.
 struct Setting {
   std::string input = {};   // empty: the script
@@ -42,12 +37,6 @@ struct Setting {
   std::string output = {};  // empty: captured
   std::string shell = {};   // e.g. limits
 };
-
-std::filesystem::path RunDirectory() {
-  return std::filesystem::temp_directory_path() /
-         ("replay_test_" + std::to_string(::getpid()) + "_" +
-          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-}
 
 std::string InDirectory(std::string text, const std::filesystem::path& dir) {
   for (std::size_t at; (at = text.find("DIR")) != std::string::npos;) text.replace(at, 3, dir);
@@ -59,9 +48,8 @@ std::string InDirectory(std::string text, const std::filesystem::path& dir) {
 ReplayRun Replay(const std::string& script, const Setting& setting = {},
                  const std::function<void(const std::filesystem::path&)>& prepare = nullptr,
                  const std::function<void(const std::filesystem::path&)>& inspect = nullptr) {
-  const auto dir = RunDirectory();
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
+  const ScratchDir scratch;
+  const std::filesystem::path dir = scratch.Path("");
   std::ofstream(dir / "script", std::ios::binary) << script;
   if (prepare) prepare(dir);
   const std::string input = setting.input.empty() ? (dir / "script").string() : setting.input;
@@ -72,11 +60,10 @@ ReplayRun Replay(const std::string& script, const Setting& setting = {},
   const int status = std::system(command.c_str());
   ReplayRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::istringstream out(ReadFile(dir / "out"));
+  std::istringstream out(Contents(dir / "out"));
   for (std::string line; std::getline(out, line);) run.lines.push_back(line);
-  run.errors = ReadFile(dir / "err");
+  run.errors = Contents(dir / "err");
   if (inspect) inspect(dir);
-  std::filesystem::remove_all(dir);
   return run;
 }
 
