@@ -1,20 +1,34 @@
 // The real game on a private X server: title, start by click, paddle by mouse, the ways out,
 // and the display failing it: none, a dead one, every screen depth, a window destroyed from
 // outside, a lost connection.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <functional>
+#include <memory>
 #include <optional>
+#include <string>
+#include <thread>
+#include <vector>
 
-#include "game_on_display.h"
+#include "../support/scratch_dir.h"
+#include "virtual_display.h"
 
 namespace desktop_test {
 namespace {
 
+using std::chrono::milliseconds;
 using Shot = std::vector<unsigned long>;
 
 constexpr auto kFollowLimit = milliseconds(2000);
 constexpr auto kExitLimit = milliseconds(5000);  // hang guards, roomy for sanitizer builds
 constexpr auto kPromptly = milliseconds(15000);
+constexpr auto kScreenLimit = milliseconds(15000);
+constexpr const char* kWindowTitle = "DirectDraw Example";
+constexpr int kSomeText = 30;  // white pixels: a few glyphs' worth
 
 struct Area {
   int left, top, right, bottom;  // right and bottom excluded
@@ -24,17 +38,44 @@ constexpr Area kHeadsUp = {0, 0, 300, 48};
 // On 1600 x 900 the picture is 1200 x 900 at x = 200, each pixel 1.171875 wide and high.
 constexpr Area kScaledTitle = {659, 98, 940, 141};
 
-class GameRunTest : public GameOnDisplay {
+// True once the condition holds, false when it never did within the limit.
+bool WaitFor(const std::function<bool()>& condition, milliseconds limit) {
+  const auto giveUp = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < giveUp) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(milliseconds(50));
+  }
+  return false;
+}
+
+class GameRunTest : public testing::Test {
  protected:
+  void TearDown() override {
+    game_.Stop();
+    display_.reset();  // outlives the game
+  }
+
+  // The game with sound and video drivers left to it, plus `environment`.
+  void StartGame(const std::vector<std::string>& environment) {
+    std::vector<std::string> settings = {"SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=",
+                                         "SDL_FRAMEBUFFER_ACCELERATION=", "WAYLAND_DISPLAY="};
+    settings.insert(settings.end(), environment.begin(), environment.end());
+    ASSERT_TRUE(game_.Start({PADDLEBALL_GAME}, settings, PADDLEBALL_SOURCE_DIR, log_));
+  }
+
   // A 30-bit screen is drawn through the GL driver, which SDL unloads before LeakSanitizer
   // looks: the driver's leaks then come from no known library and cannot be suppressed.
   void Launch(int width = 1024, int height = 768, int depth = 24) {
     width_ = width;
-    GameOnDisplay::Launch(
-        std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth),
-        depth == 30 ? std::vector<std::string>{"ASAN_OPTIONS=detect_leaks=0"}
-                    : std::vector<std::string>{});
+    display_ = std::make_unique<VirtualDisplay>(
+        std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth));
+    ASSERT_FALSE(display_->name().empty()) << "Xvfb did not start";
+    std::vector<std::string> environment = {"DISPLAY=" + display_->name()};
+    if (depth == 30) environment.push_back("ASAN_OPTIONS=detect_leaks=0");
+    StartGame(environment);
   }
+
+  std::string GameLog() const { return Contents(log_); }
 
   // A renderer widening 6-bit green to 10 bits may miss full white by a bit.
   bool White(unsigned long pixel) const {
@@ -107,6 +148,10 @@ class GameRunTest : public GameOnDisplay {
   }
 
   int width_ = 0;
+  ScratchDir scratch_;
+  std::string log_ = scratch_.Path("game.log");
+  std::unique_ptr<VirtualDisplay> display_;
+  private_x::ChildProcess game_;
 };
 
 TEST_F(GameRunTest, TitleThenClickToPlayThenTheMouseSteersAndEscapeEnds) {
