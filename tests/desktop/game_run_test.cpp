@@ -101,11 +101,6 @@ class GameRunTest : public testing::Test {
     EXPECT_EQ(log.rfind("paddleball: ", 0), 0u) << about << ":\n" << log;
   }
 
-  void EndLaunch() {
-    game_.Stop();
-    display_.reset();
-  }
-
   Shot WaitForScreen(const std::function<bool(const Shot&)>& ready,
                      milliseconds limit = kScreenLimit) const {
     Shot shot;
@@ -243,7 +238,7 @@ TEST_F(GameRunTest, ThirtyAndEightBitScreensShowThePictureOrSayWhy) {
     } else {
       EXPECT_TRUE(shown && !ended) << "no picture; game log:\n" << GameLog();
     }
-    EndLaunch();
+    TearDown();  // the next launch gets a new display
   }
 }
 
@@ -254,7 +249,7 @@ TEST_F(GameRunTest, LosingTheWindowOrTheServerEndsTheGameInOneLine) {
     ASSERT_FALSE(WaitForTitle().empty()) << GameLog();
     EXPECT_TRUE(display_->Xdotool("search --name '^" + std::string(kWindowTitle) + "$' " + fault));
     ExpectOneLineFailure(fault);
-    EndLaunch();
+    TearDown();  // the next launch gets a new display
   }
 }
 
