@@ -4,7 +4,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -57,13 +56,6 @@ class VirtualDisplay : public private_x::PrivateDisplay {
     }
     if (children != nullptr) XFree(children);
     return window;
-  }
-
-  // Where the window is and how large, {x, y, width, height}; all 0 when it cannot be asked.
-  std::array<int, 4> Geometry(Window window) const {
-    XWindowAttributes attributes;
-    if (window == 0 || XGetWindowAttributes(connection(), window, &attributes) == 0) return {};
-    return {attributes.x, attributes.y, attributes.width, attributes.height};
   }
 
   // Maps a plain window of another client at that place and gives it the keyboard focus, as

@@ -1,15 +1,12 @@
 // Display tests: a fresh game in a scratch working directory of its own, holding solid
-// scene pictures, with helpers to write bitmaps there and to read the presented frame and surfaces
-// back.
+// scene pictures, with helpers to write bitmaps there and to read the presented frame back.
 #pragma once
 
 #include <SDL.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +18,8 @@
 #include "portable/module_resources.h"
 #include "scene/scene_objects.h"
 #include "support/fresh_game.h"
+#include "support/scratch_dir.h"
+#include "support/surface_pixels.h"
 
 using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
 
@@ -35,50 +34,18 @@ constexpr std::uint16_t Raw(Colour c) {
   return static_cast<std::uint16_t>(((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3));
 }
 
-// Calls `use` on each pixel of the locked surface; false if it does not lock.
-inline bool ForEachPixel(IDirectDrawSurface* surface,
-                         const std::function<void(int x, int y, std::uint16_t& pixel)>& use) {
-  DDSURFACEDESC desc = {};
-  desc.dwSize = sizeof(desc);
-  if (surface->Lock(nullptr, &desc, 0, nullptr) != DD_OK) return false;
-  for (int y = 0; y < static_cast<int>(desc.dwHeight); ++y) {
-    auto* row = reinterpret_cast<std::uint16_t*>(static_cast<std::uint8_t*>(desc.lpSurface) +
-                                                 static_cast<std::ptrdiff_t>(y) * desc.lPitch);
-    for (int x = 0; x < static_cast<int>(desc.dwWidth); ++x) use(x, y, row[x]);
-  }
-  surface->Unlock(nullptr);
-  return true;
-}
-
-inline void Fill(IDirectDrawSurface* surface, std::uint16_t raw) {
-  EXPECT_TRUE(ForEachPixel(surface, [&](int, int, std::uint16_t& pixel) { pixel = raw; }));
-}
-
-inline std::uint16_t PixelOf(IDirectDrawSurface* surface, int x, int y) {
-  std::uint16_t raw = 0;
-  EXPECT_TRUE(ForEachPixel(surface, [&](int px, int py, std::uint16_t& pixel) {
-    if (px == x && py == y) raw = pixel;
-  }));
-  return raw;
-}
-
 class DisplayTest : public FreshGame {
  protected:
   void SetUp() override {
     FreshGame::SetUp();
     previous_ = std::filesystem::current_path();
-    scratch_ = std::filesystem::temp_directory_path() /
-               ("paddleball-display-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(scratch_);
-    std::filesystem::create_directories(scratch_ / "images");
-    std::filesystem::current_path(scratch_);
+    std::filesystem::create_directories(scratch_.Path("images"));
+    std::filesystem::current_path(scratch_.Path(""));
     WriteScenePictures();
   }
   void TearDown() override {
     portable::ClearModuleResources();
     std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(scratch_);
     FreshGame::TearDown();
   }
 
@@ -96,11 +63,6 @@ class DisplayTest : public FreshGame {
       }
     }
     ASSERT_EQ(SDL_SaveBMP(picture.get(), path.c_str()), 0) << SDL_GetError();
-  }
-  void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
   }
   // Writes solid pictures: a blue arena, a white ball and a white paddle.
   void WriteScenePictures() {
@@ -126,7 +88,7 @@ class DisplayTest : public FreshGame {
     return count;
   }
 
-  std::filesystem::path scratch_;
+  ScratchDir scratch_;
 
  private:
   std::filesystem::path previous_;

@@ -25,8 +25,8 @@ TEST_F(SpriteLoadingTest, CopyStretchesTheAskedRectangleSeparatelyInEachDirectio
   IDirectDrawSurface* surface = ball->GetSurface();
   // The lower-right quadrant alone, over all 88 x 104 pixels of the ball.
   EXPECT_EQ(CopyBitmapToSurface(surface, bitmap, 20, 10, 20, 10), DD_OK);
-  EXPECT_EQ(PixelOf(surface, 0, 0), Raw(kCyan));
-  EXPECT_EQ(PixelOf(surface, 87, 103), Raw(kCyan));
+  EXPECT_EQ(PixelAt(surface, 0, 0), Raw(kCyan));
+  EXPECT_EQ(PixelAt(surface, 87, 103), Raw(kCyan));
   // The whole of it: 40 x 20 over 88 x 104 puts the quadrant borders at x = 44 and y = 52.
   EXPECT_EQ(CopyBitmapToSurface(surface, bitmap, 0, 0, 0, 0), DD_OK);
   int wrong = 0;
@@ -46,8 +46,8 @@ TEST_F(SpriteLoadingTest, ResourceIsUsedBeforeTheFileOfTheSameName) {
   for (int row = 0; row < 2; ++row) dib.insert(dib.end(), {0, 255, 0, 0, 255, 0, 0, 0});
   portable::AddBitmapResource("images/paddle4.bmp", dib);
   Start();
-  EXPECT_EQ(PixelOf(paddle->GetSurface(), 143, 31), Raw(kGreen));
-  EXPECT_EQ(PixelOf(ball->GetSurface(), 0, 0), Raw(kWhite));
+  EXPECT_EQ(PixelAt(paddle->GetSurface(), 143, 31), Raw(kGreen));
+  EXPECT_EQ(PixelAt(ball->GetSurface(), 0, 0), Raw(kWhite));
 }
 
 TEST_F(SpriteLoadingTest, SpritesWithoutSurfacesKeepTheirSizeAndDrawNothing) {

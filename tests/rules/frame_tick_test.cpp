@@ -28,7 +28,6 @@ class FrameTickTest : public FreshGame {
 TEST_F(FrameTickTest, LoadSceneServesThenAttractFramesReadTheMouseAndShowThePrompt) {
   EXPECT_EQ(ball->GetVelocityX(), 9);
   EXPECT_EQ(ball->GetVelocityY(), -4);
-  EXPECT_EQ(paddle->GetWidth(), 144);
   Tick();
   EXPECT_TRUE(attractMode);
   EXPECT_FALSE(playing);

@@ -5,6 +5,7 @@
 #include <climits>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -82,12 +83,9 @@ TEST_F(PlayStepTest, BallBouncesIsLostOrCaughtAndHitsRaiseTheLevel) {
     paddle->SetBounds({c.paddleLeft, 636, c.paddleLeft + 144, 660});
     for (int step = 0; step < c.steps; ++step) Step();
     const BallState& a = c.after;
-    EXPECT_EQ(ball->GetBounds().left, a.left);
-    EXPECT_EQ(ball->GetBounds().top, a.top);
-    EXPECT_EQ(ball->GetVelocityX(), a.vx);
-    EXPECT_EQ(ball->GetVelocityY(), a.vy);
-    EXPECT_EQ(std::tie(hits, level, speedBonus, lives),
-              std::tie(a.hits, a.level, a.bonus, a.lives));
+    EXPECT_EQ(std::tuple(ball->GetBounds().left, ball->GetBounds().top, ball->GetVelocityX(),
+                         ball->GetVelocityY(), hits, level, speedBonus, lives),
+              std::tuple(a.left, a.top, a.vx, a.vy, a.hits, a.level, a.bonus, a.lives));
     EXPECT_EQ(playing, a.lives == b.lives);
     EXPECT_EQ(TakeCues(), c.cues);
     // Only the click leaves the game running while it sounds.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@ using Scenario = std::function<void(host::HeadlessHost&)>;
 // A child of a death test reports nothing by itself: its failures are gathered and printed
 // to stderr, which the parent shows when the child's exit code says it failed.
 [[noreturn]] inline void RunChild(const Scenario& scenario) {
+  ::alarm(10);  // a scenario that hangs fails
   host::HeadlessHost headless;
   host::Install(&headless);
   ::testing::TestPartResultArray results;

@@ -1,16 +1,10 @@
-// Test support: WAV files built byte by byte, sound or broken, in a scratch directory.
+// Test support: WAV files built byte by byte, sound or broken.
 #pragma once
-
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <vector>
 
-using Bytes = std::vector<std::uint8_t>;
+#include "scratch_dir.h"
 
 // `bytes` with the little-endian value of `width` bytes at `offset` replaced.
 inline Bytes Patched(Bytes bytes, std::size_t offset, std::uint32_t value, int width = 4) {
@@ -41,25 +35,3 @@ inline Bytes PcmWavBytes(std::uint16_t channels, std::uint32_t rate, std::uint16
 inline Bytes MonoSilence(double seconds) {
   return PcmWavBytes(1, 22050, 16, 2 * static_cast<std::uint32_t>(seconds * 22050));
 }
-
-// A directory of its own under the system's temporary directory, removed afterwards.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "paddleball-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) root_ = pattern;
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
-  std::string Path(const std::string& name) const { return (root_ / name).string(); }
-  std::string Write(const std::string& name, const Bytes& bytes) const {
-    std::ofstream(Path(name), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
-    return Path(name);
-  }
-
- private:
-  std::filesystem::path root_;
-};

@@ -54,18 +54,17 @@ struct Frames {
 constexpr Clock::duration kIrregular = Clock::duration::max();
 
 void RunFrames(RefreshHold& hold, const Frames& frames) {
-  constexpr Clock::duration kDraw = milliseconds(3);
-  constexpr Clock::duration kInstantFlip = microseconds(500);
+  const bool irregular = frames.busyFrame == kIrregular;
+  const bool busy = frames.busyFrame != Clock::duration{} && !irregular;
   for (int frame = 0; frame < frames.count; ++frame) {
-    const bool busy = frames.busyFrame != Clock::duration{};
-    FakeTime::now += busy && frames.busyFrame != kIrregular ? frames.busyFrame / 4 : kDraw;
+    FakeTime::now += busy ? frames.busyFrame / 4 : milliseconds(3);  // drawing
     hold.BeforeFlip();
-    if (frames.busyFrame == kIrregular) {
+    if (irregular) {
       FakeTime::now += milliseconds(13 + 2 * (frame % 3));
     } else if (busy) {
       FakeTime::now += frames.busyFrame * 3 / 4;
     } else if (frames.displayHertz == 0) {
-      FakeTime::now += kInstantFlip;
+      FakeTime::now += microseconds(500);  // a flip that returns at once
     } else {
       const Clock::duration refresh = PeriodAt(frames.displayHertz);
       FakeTime::now =
