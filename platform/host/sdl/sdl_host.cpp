@@ -120,8 +120,10 @@ void SdlHost::ShowFrame(const Frame& frame) {
   // The game was woken early enough to be ready by the deadline; shown right at it, each
   // frame follows the last by a whole period whatever the step and the drawing cost.
   HoldUntil(deadline_.ReadyAt(clock_.nowMicros()), kSpinMicros);
+  // A pace started afresh counts from when the present began, as the running one does.
+  const std::int64_t presentedAt = clock_.nowMicros();
   Present(frame);
-  deadline_.AfterPresent(clock_.nowMicros());
+  deadline_.AfterPresent(presentedAt);
   // A late wake-up here only lengthens the lead the deadline learns: nothing to spin for.
   HoldUntil(deadline_.WakeMicros(), 0);
   deadline_.HandedBack(clock_.nowMicros());
