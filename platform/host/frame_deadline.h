@@ -2,6 +2,7 @@
 // one pace of every real-time host.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace host {
@@ -14,12 +15,34 @@ class FrameDeadline {
   // the next one must not be.
   std::int64_t AfterPresent(std::int64_t nowMicros);
 
+  // When to hand back to the game so that its next frame is ready by the deadline: early by
+  // the longest time recent frames took from there, and a margin; but, as a display's flips
+  // come a refresh apart, not much sooner than a period after the last hand-back, so that a
+  // game which paces itself on its flips never waits on top of the host.
+  std::int64_t WakeMicros() const { return wake_; }
+
+  // Called when control goes back to the game at `nowMicros`.
+  void HandedBack(std::int64_t nowMicros) { handedBack_ = nowMicros; }
+
+  // Called when the game's next frame is ready at `nowMicros`; returns when to present it.
+  // Presented at the deadline, not whenever it is ready, a frame follows the one before by a
+  // whole period however long the game's step and the drawing took.
+  std::int64_t ReadyAt(std::int64_t nowMicros);
+
   std::int64_t periodMicros() const { return period_; }
+  std::int64_t leadMicros() const { return lead_; }
 
  private:
+  static constexpr int kRemembered = 60;  // a second of frames: one slow step ages out soon
+
   std::int64_t period_;
   std::int64_t next_ = 0;
   bool started_ = false;
+  std::array<std::int64_t, kRemembered> took_{};
+  int newest_ = 0;
+  std::int64_t lead_;
+  std::int64_t handedBack_ = 0;
+  std::int64_t wake_ = 0;
 };
 
 }  // namespace host

@@ -30,6 +30,30 @@ TEST(FrameDeadline, RunsOnTheClockAndStartsAfreshWhenFarOff) {
   }
 }
 
+// The game is woken early by what recent frames took, its frame shown at the deadline, and
+// hand-backs come no sooner than a period less half a millisecond apart.
+TEST(FrameDeadline, WakesTheGameEarlyByWhatFramesTookAndShowsAtTheDeadline) {
+  FrameDeadline deadline(60);
+  const struct {
+    std::int64_t ready, showAt, lead, presented, wake, handedBack;
+  } steps[] = {
+      {1000, 1000, 500, 1000, 17166, 17166},           // the first frame is shown at once
+      {17466, 17666, 800, 17666, 33532, 33532},        // took 300: woken 800 early
+      {35532, 34332, 2500, 35532, 49698, 49698},       // took 2000: late, the lead grows...
+      {49798, 50998, 2500, 50998, 65864, 68864},       // ...but hand-backs stay spaced
+      {68964, 67664, 3600, 68964, 85030, 85030},       // after a late hand-back, even past it
+      {105030, 84330, 3600, 105030, 118096, 118096},   // a held frame teaches nothing
+      {128096, 121696, 4166, 128096, 134262, 134262},  // at most a quarter frame early
+  };
+  for (const auto& step : steps) {
+    EXPECT_EQ(deadline.ReadyAt(step.ready), step.showAt) << step.ready;
+    EXPECT_EQ(deadline.leadMicros(), step.lead) << step.ready;
+    deadline.AfterPresent(step.presented);
+    EXPECT_EQ(deadline.WakeMicros(), step.wake) << step.ready;
+    deadline.HandedBack(step.handedBack);
+  }
+}
+
 std::uint32_t FirstPixel(SDL_Window* window) {
   const SDL_Surface* surface = SDL_GetWindowSurface(window);
   std::uint32_t pixel = 0;

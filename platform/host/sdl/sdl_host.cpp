@@ -32,8 +32,9 @@ bool WantsRenderer(SdlHost::Presentation presentation) {
   return HasHardwareRenderer();
 }
 
-// The hold's last stretch is spun: a sleep wakes late by about this much.
-constexpr std::int64_t kSpinMicros = 100;
+// The hold before a present ends in a spin of this long: a sleep wakes late by up to about
+// this much on a busy machine.
+constexpr std::int64_t kSpinMicros = 1000;
 // Short sleeps, so events are still taken while a frame is held.
 constexpr std::int64_t kLongestSleepMicros = 8000;
 
@@ -116,17 +117,24 @@ void SdlHost::UseWindowSurface() {
 }
 
 void SdlHost::ShowFrame(const Frame& frame) {
-  // Held after the present, not before: otherwise every frame would show a refresh late.
+  // The game was woken early enough to be ready by the deadline; shown right at it, each
+  // frame follows the last by a whole period whatever the step and the drawing cost.
+  HoldUntil(deadline_.ReadyAt(clock_.nowMicros()), kSpinMicros);
+  // A pace started afresh counts from when the present began, as the running one does.
+  const std::int64_t presentedAt = clock_.nowMicros();
   Present(frame);
-  HoldUntil(deadline_.AfterPresent(clock_.nowMicros()));
+  deadline_.AfterPresent(presentedAt);
+  // A late wake-up here only lengthens the lead the deadline learns: nothing to spin for.
+  HoldUntil(deadline_.WakeMicros(), 0);
+  deadline_.HandedBack(clock_.nowMicros());
 }
 
 // Events are taken between short sleeps, so that the next step reads input as late as the
-// pace allows.
-void SdlHost::HoldUntil(std::int64_t deadlineMicros) {
+// pace allows; the last `spinMicros` are spun, as a sleep wakes late by about that much.
+void SdlHost::HoldUntil(std::int64_t deadlineMicros, std::int64_t spinMicros) {
   std::int64_t now = clock_.nowMicros();
-  while (now + kSpinMicros < deadlineMicros) {
-    clock_.sleepMicros(std::min(deadlineMicros - kSpinMicros - now, kLongestSleepMicros));
+  while (now + spinMicros < deadlineMicros) {
+    clock_.sleepMicros(std::min(deadlineMicros - spinMicros - now, kLongestSleepMicros));
     TakeEvents();
     now = clock_.nowMicros();
   }

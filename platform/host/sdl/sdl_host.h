@@ -58,7 +58,7 @@ class SdlHost final : public Host {
  private:
   SdlHost(bool useRenderer, SdlClock clock);
   void Present(const Frame& frame);
-  void HoldUntil(std::int64_t deadlineMicros);
+  void HoldUntil(std::int64_t deadlineMicros, std::int64_t spinMicros);
   void TakeEvents();
   void Handle(const SDL_Event& event);
   void HandleWindowEvent(const SDL_WindowEvent& event);
