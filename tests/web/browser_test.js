@@ -8,18 +8,11 @@
 const assert = require('node:assert/strict');
 const {execFileSync} = require('node:child_process');
 const fs = require('node:fs');
-const http = require('node:http');
 const os = require('node:os');
 const path = require('node:path');
 
-const CHROMIUM = process.env.PADDLEBALL_CHROMIUM || '/usr/bin/chromium';
-// The network is closed: without these Chromium keeps trying to reach its services.
-const CHROMIUM_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
-const SITE_FILES = ['index.html', 'service_worker.js', 'manifest.webmanifest', 'icon-192.png',
-  'icon-512.png', 'paddleball.js.gz', 'paddleball.wasm.gz', 'paddleball.data.gz'];
-const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.png': 'image/png',
-  '.webmanifest': 'application/manifest+json'};
+const {CHROMIUM, CHROMIUM_ARGS, SITE_FILES, serve} = require('./local_site');
+
 const HEADS_UP = {x: 0, y: 0, width: 160, height: 45};
 const PADDLE = {row: 648, from: 464, to: 564};
 // From a server that compresses nothing.
@@ -89,27 +82,6 @@ function replayFrames(replay) {
   const frames = {attract: read(1), play: read(4)};
   fs.rmSync(dir, {recursive: true});
   return frames;
-}
-
-// The site's files as they are, counting the bytes sent; `state.missing` names a file to
-// refuse and `state.down` drops every connection, as an unreachable server would.
-function serve(site, state) {
-  const server = http.createServer((request, response) => {
-    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).slice(1) || 'index.html';
-    if (state.down) {
-      request.socket.destroy();
-      return;
-    }
-    if (!SITE_FILES.includes(name) || name === state.missing) {
-      response.writeHead(404).end();
-      return;
-    }
-    const body = fs.readFileSync(path.join(site, name));
-    state.bytes += body.length;
-    response.writeHead(200, {'Content-Type': TYPES[path.extname(name)] || 'application/octet-stream'});
-    response.end(body);
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
 // A fresh page in its own context, with nothing kept from earlier visits.

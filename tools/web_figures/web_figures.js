@@ -4,40 +4,17 @@
 // Usage: node tools/web_figures/web_figures.js SITE_DIR [VISITS [MBIT_PER_S RTT_MS]]
 // (the last two emulate a slower link for the first visits)
 'use strict';
-const fs = require('node:fs');
-const http = require('node:http');
 const path = require('node:path');
 
 module.paths.push(path.join(__dirname, '..', '..', 'tests', 'web', 'node_modules'));
 const {chromium} = require('playwright-core');
+const {CHROMIUM, CHROMIUM_ARGS, serve} = require('../../tests/web/local_site');
 
-const CHROMIUM = process.env.PADDLEBALL_CHROMIUM || '/usr/bin/chromium';
-const CHROMIUM_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
-const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-  '.json': 'application/manifest+json', '.png': 'image/png'};
 const SPEED_SECONDS = 5;
 const LATENCY_SAMPLES = 50;
 const LATENCY_MOVE = 24;
 const CUE_PAUSE_MS = 250;
 const SETTLE_MS = 3000;
-
-// Every file of the folder as it is, counting the bytes sent.
-function serve(site, counter) {
-  const server = http.createServer((request, response) => {
-    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).slice(1) || 'index.html';
-    const file = path.join(site, path.basename(name));
-    if (!fs.existsSync(file)) {
-      response.writeHead(404).end();
-      return;
-    }
-    const body = fs.readFileSync(file);
-    counter.bytes += body.length;
-    response.writeHead(200, {'Content-Type': TYPES[path.extname(name)] || 'application/octet-stream'});
-    response.end(body);
-  });
-  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
 
 // The first picture, the pace of frames and the motion-to-screen time, noted inside the page.
 function instrumentPage() {
