@@ -33,13 +33,33 @@ function instrumentPage() {
     return null;
   };
   window.__paddleAt = paddleAt;
+  // A change put inside an animation frame's callbacks is painted in that frame, one put
+  // between frames in the next: the motion is on screen with the frame that paints it.
+  let frameTime = null;
+  let paintedNext = false;
+  const paintedAt = (time) => {
+    window.__latency.ms = time - window.__latency.moveAt;
+    paintedNext = false;
+  };
+  const requestFrame = window.requestAnimationFrame.bind(window);
+  window.requestAnimationFrame = (callback) => requestFrame((time) => {
+    if (paintedNext) paintedAt(time);
+    frameTime = time;
+    try {
+      callback(time);
+    } finally {
+      frameTime = null;
+    }
+  });
   const put = CanvasRenderingContext2D.prototype.putImageData;
   CanvasRenderingContext2D.prototype.putImageData = function (...args) {
     if (window.__firstPicture === null) window.__firstPicture = performance.now();
     const result = put.apply(this, args);
     const latency = window.__latency;
-    if (latency && latency.moveAt !== null && latency.ms === null && paddleAt() !== latency.from) {
-      latency.ms = performance.now() - latency.moveAt;
+    if (latency && latency.moveAt !== null && latency.ms === null && !paintedNext &&
+        paddleAt() !== latency.from) {
+      if (frameTime !== null) paintedAt(frameTime);
+      else paintedNext = true;
     }
     return result;
   };
@@ -98,7 +118,19 @@ async function measureSpeed(page) {
   }
   const frames = samples[samples.length - 1][1] - samples[0][1];
   const span = samples[samples.length - 1][0] - samples[0][0];
-  return {stepsPerSecond: frames * 1000 / (span - heldMs), heldMs, mainThreadMs: busySeconds * 1000 / frames};
+  // A steady game brings one new frame to each of the page's own frames: none repeats a
+  // picture, two skip one. Page frames inside a cue's hold are not counted.
+  const perPageFrame = [0, 0, 0];
+  for (let i = 1, repeats = 0; i < samples.length; ++i) {
+    const shown = samples[i][1] - samples[i - 1][1];
+    if (shown === 0) ++repeats;
+    if (shown === 0 && i + 1 < samples.length) continue;
+    if (samples[i][0] - samples[i - 1 - repeats][0] <= heldGapMs) perPageFrame[0] += repeats;
+    if (shown > 0) perPageFrame[Math.min(shown, 2)] += 1;
+    repeats = 0;
+  }
+  return {stepsPerSecond: frames * 1000 / (span - heldMs), heldMs, perPageFrame,
+          mainThreadMs: busySeconds * 1000 / frames};
 }
 
 // Moves at random moments within a frame, left and right in turn.
@@ -162,7 +194,9 @@ async function main() {
     console.log(`steps per second: ${speed.stepsPerSecond.toFixed(2)} over ${SPEED_SECONDS} s of ` +
                 `play, less ${speed.heldMs.toFixed(0)} ms held by synchronous cues`);
     console.log(`main-thread ms per frame: ${speed.mainThreadMs.toFixed(2)}`);
-    console.log(`mouse event to canvas change, ${latency.times.length} moves: median ` +
+    const [none, one, more] = speed.perPageFrame;
+    console.log(`page frames with no new game frame: ${none}, one: ${one}, two or more: ${more}`);
+    console.log(`mouse event to the frame that paints it, ${latency.times.length} moves: median ` +
                 `${percentile(latency.times, 0.5)} ms, 90th percentile ${percentile(latency.times, 0.9)} ms, ` +
                 `max ${percentile(latency.times, 1)} ms (left out: ${latency.paused} in a sound's pause, ` +
                 `${latency.unseen} never shown)`);
