@@ -29,10 +29,19 @@ class FrameDeadline {
   // whole period however long the game's step and the drawing took.
   std::int64_t ReadyAt(std::int64_t nowMicros);
 
+  // For a host whose display paints on refreshes it reports (a page's animation frames):
+  // whether the refresh at `refreshMicros` shows the next frame. One a little before the
+  // deadline is taken, as the one after it would come most of a slot late; so a display a
+  // little faster than the pace shows a frame on every refresh, a much faster one skips some.
+  bool IsDue(std::int64_t refreshMicros) const {
+    return refreshMicros >= next_ - period_ / kEarlyRefreshShare;
+  }
+
   std::int64_t periodMicros() const { return period_; }
   std::int64_t leadMicros() const { return lead_; }
 
  private:
+  static constexpr std::int64_t kEarlyRefreshShare = 4;  // of a slot
   static constexpr int kRemembered = 60;  // a second of frames: one slow step ages out soon
 
   std::int64_t period_;

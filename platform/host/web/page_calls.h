@@ -9,6 +9,8 @@ extern "C" {
 int pb_open_canvas(int width, int height);
 // Counts a frame shown, and puts RGBA pixels, row after row, into the canvas's rectangle.
 void pb_present(const std::uint8_t* rgba, int x, int y, int width, int height);
+// Waits for the page's next animation frame, a hidden page's never; returns its time in ms.
+double pb_next_page_frame();
 void pb_set_cursor_visible(int visible);
 // Hands each raw pointer movement to pb_raw_motion(web, dx, dy) as it happens; 0 where the
 // browser has no raw pointer updates.

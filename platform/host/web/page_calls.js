@@ -156,6 +156,14 @@ mergeInto(LibraryManager.library, {
     PB.context.putImageData(new ImageData(pixels, width, height), x, y);
   },
 
+  // Resumes the game inside the page's next animation frame, with that frame's time in
+  // milliseconds: what the game then draws is in the picture the browser paints next.
+  pb_next_page_frame: function () {
+    return Asyncify.handleSleep(function (wakeUp) {
+      requestAnimationFrame(wakeUp);
+    });
+  },
+
   pb_set_cursor_visible__deps: ['$PB'],
   pb_set_cursor_visible: function (visible) {
     if (PB.canvas) PB.canvas.style.cursor = visible ? 'default' : 'none';

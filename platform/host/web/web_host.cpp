@@ -154,8 +154,12 @@ void WebHost::ShowFrame(const Frame& frame) {
   const std::uint8_t* pixels = changed.height > 0 ? image_.Pixels(changed) : nullptr;
   pb_present(pixels, changed.x, changed.y, changed.width, changed.height);
   if (firstFrame) FitToPage();
-  // Shown first, then held: the frame stays up for its whole slot while the page runs.
-  WaitUntil(deadline_.AfterPresent(NowMicros()));
+  // The game steps inside the page's own frames, so that each picture is painted at the
+  // refresh its step ran in; the deadline skips those a display faster than the pace brings
+  // early, and a hidden page, which has none, holds the game.
+  deadline_.AfterPresent(NowMicros());
+  while (!deadline_.IsDue(static_cast<std::int64_t>(pb_next_page_frame() * kMicrosPerMilli))) {
+  }
 }
 
 void WebHost::WaitUntil(std::int64_t micros) {
