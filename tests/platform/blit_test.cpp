@@ -1,5 +1,6 @@
 // Blt: clipping with the source mapped as if unclipped, colour keys and nearest scaling.
 #include <numeric>
+#include <optional>
 
 #include "platform_fixture.h"
 
@@ -22,62 +23,55 @@ class BltTest : public PlatformTest {
 
   static std::uint16_t Source(int x, int y) { return static_cast<std::uint16_t>(1 + 4 * y + x); }
 
-  HRESULT Draw(RECT rect) { return target_->Blt(&rect, source_, nullptr, DDBLT_WAIT, nullptr); }
-
-  // Every target pixel outside the rectangle must be untouched.
-  void ExpectOnlyInside(const RECT& in) {
-    const std::vector<std::uint16_t> pixels = Read(target_);
-    for (int i = 0; i < 100; ++i) {
-      const int x = i % 10, y = i / 10;
-      if (x >= in.left && x < in.right && y >= in.top && y < in.bottom) continue;
-      EXPECT_EQ(pixels[i], kUntouched) << x << "," << y;
-    }
-  }
-
   IDirectDrawSurface* target_ = nullptr;
   IDirectDrawSurface* source_ = nullptr;
 };
 
-TEST_F(BltTest, ClippedRectanglesDrawOnlyInsideWithTheSourceMappedAsIfWhole) {
-  // Off the top-left corner: only the source's bottom-right quarter shows.
-  ASSERT_EQ(Draw({-2, -2, 2, 2}), DD_OK);
-  EXPECT_EQ(PixelAt(target_, 0, 0), Source(2, 2));
-  EXPECT_EQ(PixelAt(target_, 1, 1), Source(3, 3));
-  ExpectOnlyInside({0, 0, 2, 2});
-  // Stretched to 8 x 8 with its lower half below the target.
-  Fill(target_, kUntouched);
-  ASSERT_EQ(Draw({2, 6, 10, 14}), DD_OK);
-  EXPECT_EQ(PixelAt(target_, 2, 6), Source(0, 0));
-  EXPECT_EQ(PixelAt(target_, 3, 7), Source(0, 0));
-  EXPECT_EQ(PixelAt(target_, 4, 8), Source(1, 1));
-  EXPECT_EQ(PixelAt(target_, 9, 9), Source(3, 1));
-  ExpectOnlyInside({2, 6, 10, 10});
-  // Empty, inverted or wholly outside: nothing at all.
-  Fill(target_, kUntouched);
-  for (RECT rect :
-       {RECT{3, 3, 3, 7}, RECT{3, 3, 7, 3}, RECT{7, 7, 3, 3}, RECT{10, 0, 14, 4}, RECT{-4, 0, 0, 4},
-        RECT{0, -9, 4, -5}, RECT{-2147483647 - 1, 0, 2147483647, 4}}) {
-    EXPECT_EQ(Draw(rect), DD_OK) << rect.left << "," << rect.top << "," << rect.right;
-  }
-  ExpectOnlyInside({0, 0, 0, 0});
-}
-
-// Without rectangles each target pixel takes the source pixel under its centre: stretched,
-// shrunk, and copied in blocks big enough for the copy whose stores bypass the cache.
-TEST_F(BltTest, NullRectanglesSampleTheSourceUnderEachTargetPixelsCentre) {
-  for (const auto& [from, to] : {std::pair{4, 8}, std::pair{4, 2}, std::pair{600, 600}}) {
-    IDirectDrawSurface* source = MakeSurface(from, from);
-    IDirectDrawSurface* target = MakeSurface(to, to);
-    std::vector<std::uint16_t> pattern(from * from);
+// Each target pixel inside the rectangle (the whole target without one) takes the source pixel
+// under its centre, the source mapped as if nothing were clipped; every other pixel is left
+// alone. Empty, inverted, wholly outside or overflowing rectangles draw nothing. The largest
+// copy is big enough for the block copy whose stores bypass the cache.
+TEST_F(BltTest, EachPixelInsideTakesTheSourcePixelUnderItsCentre) {
+  const struct {
+    int from, to;  // square sides
+    std::optional<RECT> rect;
+    bool drawn = true;
+  } draws[] = {
+      {4, 8, {}},
+      {4, 2, {}},
+      {600, 600, {}},
+      {4, 10, RECT{-2, -2, 2, 2}},  // off the top-left corner
+      {4, 10, RECT{2, 6, 10, 14}},  // its lower half below the target
+      {4, 10, RECT{3, 3, 3, 7}},
+      {4, 10, RECT{3, 3, 7, 3}},
+      {4, 10, RECT{10, 0, 14, 4}},
+      {4, 10, RECT{-4, 0, 0, 4}},
+      {4, 10, RECT{0, -9, 4, -5}},
+      {4, 10, RECT{-2147483647 - 1, 0, 2147483647, 4}, false},
+  };
+  for (const auto& draw : draws) {
+    IDirectDrawSurface* source = MakeSurface(draw.from, draw.from);
+    IDirectDrawSurface* target = MakeSurface(draw.to, draw.to);
+    std::vector<std::uint16_t> pattern(draw.from * draw.from);
     for (std::size_t i = 0; i < pattern.size(); ++i) {
       pattern[i] = static_cast<std::uint16_t>(i * 2654435761u >> 7);
     }
     Write(source, pattern);
-    ASSERT_EQ(target->Blt(nullptr, source, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+    Fill(target, kUntouched);
+    RECT rect = draw.rect.value_or(RECT{0, 0, draw.to, draw.to});
+    ASSERT_EQ(target->Blt(draw.rect ? &rect : nullptr, source, nullptr, DDBLT_WAIT, nullptr),
+              DD_OK);
     const std::vector<std::uint16_t> pixels = Read(target);
-    for (int i = 0; i < to * to; ++i) {
-      const int x = (2 * (i % to) + 1) * from / (2 * to), y = (2 * (i / to) + 1) * from / (2 * to);
-      ASSERT_EQ(pixels[i], pattern[y * from + x]) << from << " to " << to << ", pixel " << i;
+    for (int i = 0; i < draw.to * draw.to; ++i) {
+      const int x = i % draw.to, y = i / draw.to;
+      std::uint16_t expected = kUntouched;
+      if (draw.drawn && x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom) {
+        const int sx = (2 * (x - rect.left) + 1) * draw.from / (2 * (rect.right - rect.left));
+        const int sy = (2 * (y - rect.top) + 1) * draw.from / (2 * (rect.bottom - rect.top));
+        expected = pattern[sy * draw.from + sx];
+      }
+      ASSERT_EQ(pixels[i], expected) << draw.from << " on " << draw.to << ", rect left "
+                                     << rect.left << ", pixel " << x << "," << y;
     }
   }
 }
