@@ -1,5 +1,4 @@
 // Blt: clipping with the source mapped as if unclipped, colour keys and nearest scaling.
-#include <numeric>
 #include <optional>
 
 #include "platform_fixture.h"
@@ -8,24 +7,7 @@ namespace {
 
 constexpr std::uint16_t kUntouched = 0xAAAA;
 
-class BltTest : public PlatformTest {
- protected:
-  void SetUp() override {
-    PlatformTest::SetUp();
-    target_ = MakeSurface(10, 10);
-    Fill(target_, kUntouched);
-    // Pixel (x, y) of the 4 x 4 source holds 1 + 4y + x: never 0, all distinct.
-    source_ = MakeSurface(4, 4);
-    std::vector<std::uint16_t> pixels(16);
-    std::iota(pixels.begin(), pixels.end(), std::uint16_t{1});
-    Write(source_, pixels);
-  }
-
-  static std::uint16_t Source(int x, int y) { return static_cast<std::uint16_t>(1 + 4 * y + x); }
-
-  IDirectDrawSurface* target_ = nullptr;
-  IDirectDrawSurface* source_ = nullptr;
-};
+using BltTest = PlatformTest;
 
 // Each target pixel inside the rectangle (the whole target without one) takes the source pixel
 // under its centre, the source mapped as if nothing were clipped; every other pixel is left
@@ -78,18 +60,20 @@ TEST_F(BltTest, EachPixelInsideTakesTheSourcePixelUnderItsCentre) {
 
 // Drawn unscaled, the ball's key is the scene drawing suite's; here, drawn scaled.
 TEST_F(BltTest, SourceKeyLeavesKeyedPixelsOfTheTargetAlone) {
+  IDirectDrawSurface* target = MakeSurface(10, 10);
+  Fill(target, kUntouched);
   IDirectDrawSurface* checker = MakeSurface(2, 2);
   Write(checker, {0, 0x1234, 0x1234, 0});
   DDCOLORKEY key{0, 0};
   ASSERT_EQ(checker->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
   RECT doubled{4, 4, 8, 8};
-  ASSERT_EQ(target_->Blt(&doubled, checker, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(PixelAt(target_, 5, 5), kUntouched);
-  EXPECT_EQ(PixelAt(target_, 6, 5), 0x1234);
-  EXPECT_EQ(PixelAt(target_, 7, 7), kUntouched);
+  ASSERT_EQ(target->Blt(&doubled, checker, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(target, 5, 5), kUntouched);
+  EXPECT_EQ(PixelAt(target, 6, 5), 0x1234);
+  EXPECT_EQ(PixelAt(target, 7, 7), kUntouched);
   // Without the flag the key's pixels are copied like any other.
-  ASSERT_EQ(target_->Blt(&doubled, checker, nullptr, DDBLT_WAIT, nullptr), DD_OK);
-  EXPECT_EQ(PixelAt(target_, 5, 5), 0);
+  ASSERT_EQ(target->Blt(&doubled, checker, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(PixelAt(target, 5, 5), 0);
 }
 
 TEST_F(BltTest, ScaledDrawsFollowEveryChangeToTheSource) {
@@ -108,9 +92,11 @@ TEST_F(BltTest, ScaledDrawsFollowEveryChangeToTheSource) {
   SetPixel(dc, 0, 0, RGB(255, 255, 255));
   picture->ReleaseDC(dc);
   EXPECT_EQ(drawnTopLeft(), 0xFFFF);
+  IDirectDrawSurface* dot = MakeSurface(1, 1);
+  Fill(dot, 0x0303);
   RECT corner{0, 0, 1, 1};
-  picture->Blt(&corner, source_, nullptr, DDBLT_WAIT, nullptr);
-  EXPECT_EQ(drawnTopLeft(), Source(2, 2));
+  picture->Blt(&corner, dot, nullptr, DDBLT_WAIT, nullptr);
+  EXPECT_EQ(drawnTopLeft(), 0x0303);
 }
 
 }  // namespace
