@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -45,18 +46,13 @@ constexpr Masks k888 = {0xFF0000, 0xFF00, 0xFF};
 constexpr Masks kSwapped = {0xFF, 0xFF00, 0xFF0000};
 constexpr Masks k101010 = {0x3FF00000, 0x000FFC00, 0x000003FF};
 
-// An 8-bit channel value scaled to the mask's width, at the mask's place.
-DWORD Channel(BYTE value, DWORD mask) {
-  int shift = 0;
-  while (((mask >> shift) & 1u) == 0) ++shift;
-  const DWORD top = mask >> shift;
-  return (value * top / 255) << shift;
-}
-
-// The colour's red, green and blue, each through its mask.
+// The colour's red, green and blue, each scaled to its mask's width at the mask's place.
 DWORD Packed(COLORREF colour, const Masks& masks) {
   DWORD packed = 0;
-  for (int i = 0; i < 3; ++i) packed |= Channel((colour >> 8 * i) & 0xFF, masks[i]);
+  for (int i = 0; i < 3; ++i) {
+    const int shift = std::countr_zero(masks[i]);
+    packed |= ((colour >> 8 * i) & 0xFF) * (masks[i] >> shift) / 255 << shift;
+  }
   return packed;
 }
 
@@ -72,11 +68,10 @@ struct Kind {
   std::vector<std::uint8_t> runs = {};  // the bits of a run-length kind
 };
 
+// A masked pixel, or the colour's index in the table.
 DWORD PixelValue(const Kind& kind, COLORREF colour) {
   if (kind.bitCount > 8) return Packed(colour, kind.masks);
-  DWORD index = 0;
-  while (kTable[index] != colour) ++index;
-  return index;
+  return static_cast<DWORD>(std::ranges::find(kTable, colour) - kTable.begin());
 }
 
 std::vector<std::uint8_t> Bits(const Kind& kind) {
