@@ -84,7 +84,7 @@ TEST(WinMain, OnlyTheFirstButtonByteAndHorizontalMovementCount) {
     const host::MouseState noise{.dx = 40, .dy = -300, .wheel = 120, .buttons = {0, 0x80, 0x80, 1}};
     const host::MouseState reads[] = {noise, {.buttons = {1}}, noise};
     RECT before{};
-    int read = 0;
+    std::size_t read = 0;
     headless.SetMouseSource([&] {
       if (read == 1) {
         EXPECT_TRUE(attractMode) << "started by something other than the first button";
