@@ -30,7 +30,6 @@ TEST_P(StartUpFailureTest, ShowsItsMessageOnceAndGoesOnWhereItCan) {
   InitDisplay();
   ASSERT_EQ(host_.messages().size(), 1u);
   EXPECT_EQ(host_.messages()[0].text, failure.message);
-  EXPECT_EQ(host_.messages()[0].caption, failure.message);
   EXPECT_TRUE(QuitRequested());
   EXPECT_EQ(directDraw != nullptr, failure.directDraw);
   EXPECT_EQ(primarySurface != nullptr, failure.primary);
@@ -38,6 +37,7 @@ TEST_P(StartUpFailureTest, ShowsItsMessageOnceAndGoesOnWhereItCan) {
   EXPECT_EQ(host_.screenOpen(), failure.screen);
   // The rest of start-up and the frames that follow until the quit is taken still run.
   LoadScene();
+  EXPECT_EQ(paddle->GetWidth(), 144) << "a sprite without a surface keeps its size";
   for (int tick = 0; tick < 3; ++tick) FrameTick();
   EXPECT_EQ(host_.messages().size(), 1u);
 }

@@ -50,16 +50,6 @@ TEST_F(SpriteLoadingTest, ResourceIsUsedBeforeTheFileOfTheSameName) {
   EXPECT_EQ(PixelAt(ball->GetSurface(), 0, 0), Raw(kWhite));
 }
 
-TEST_F(SpriteLoadingTest, SpritesWithoutSurfacesKeepTheirSizeAndDrawNothing) {
-  InitDisplay();
-  portable::FailNext(portable::Call::kCreateSurface, portable::kForever);
-  LoadScene();
-  EXPECT_EQ(paddle->GetWidth(), 144);
-  EXPECT_EQ(paddle->GetSurface(), nullptr);
-  arena->Draw(backBuffer);
-  ball->Draw(backBuffer);
-}
-
 // Which files are unusable is the reliability suite's; here, what the game does about one.
 TEST_F(SpriteLoadingTest, AnUnloadablePaddleIsReportedAndTheGameStillPlays) {
   std::filesystem::remove("images/paddle4.bmp");

@@ -6,7 +6,6 @@
 #define STBI_ONLY_BMP
 #include <gtest/gtest.h>
 #include <stb_image.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -21,6 +20,7 @@
 #include <vector>
 
 #include "../support/scratch_dir.h"
+#include "host/rgb565.h"
 
 namespace {
 
@@ -28,42 +28,32 @@ struct ReplayRun {
   int exitCode = -1;
   std::vector<std::string> lines;
   std::string errors;
+  std::unique_ptr<ScratchDir> scratch;  // kept with the run, to be looked at afterwards
+  std::filesystem::path dir;
 };
 
-// Where and how the tool runs: its input, arguments, output, and shell settings before it.
+// How the tool runs: shell commands before it, and its arguments. These follow the
+// redirections of the script, the trace and the errors, so that a redirection among them wins.
+// The shell's $DIR is the run's own directory.
 struct Setting {
-  std::string input = {};   // empty: the script
-  std::string args = {};    // "DIR" stands for the run's own directory
-  std::string output = {};  // empty: captured
-  std::string shell = {};   // e.g. limits
+  std::string args = {};
+  std::string shell = {};  // e.g. limits
 };
 
-std::string InDirectory(std::string text, const std::filesystem::path& dir) {
-  for (std::size_t at; (at = text.find("DIR")) != std::string::npos;) text.replace(at, 3, dir);
-  return text;
-}
-
-// Runs the tool in a fresh directory, which `prepare` may fill first and `inspect` look at
-// afterwards.
-ReplayRun Replay(const std::string& script, const Setting& setting = {},
-                 const std::function<void(const std::filesystem::path&)>& prepare = nullptr,
-                 const std::function<void(const std::filesystem::path&)>& inspect = nullptr) {
-  const ScratchDir scratch;
-  const std::filesystem::path dir = scratch.Path("");
-  std::ofstream(dir / "script", std::ios::binary) << script;
-  if (prepare) prepare(dir);
-  const std::string input = setting.input.empty() ? (dir / "script").string() : setting.input;
-  const std::string output = setting.output.empty() ? (dir / "out").string() : setting.output;
-  const std::string command = "sh -c '" + InDirectory(setting.shell, dir) + " exec " +
-                              PADDLEBALL_REPLAY + " " + InDirectory(setting.args, dir) + " < " +
-                              input + " > " + output + " 2> " + (dir / "err").string() + "'";
-  const int status = std::system(command.c_str());
+// Runs the tool in a fresh directory.
+ReplayRun Replay(const std::string& script, const Setting& setting = {}) {
   ReplayRun run;
+  run.scratch = std::make_unique<ScratchDir>();
+  run.dir = run.scratch->Path("");
+  std::ofstream(run.dir / "script", std::ios::binary) << script;
+  const std::string command = "sh -c 'DIR=" + run.dir.string() + "; " + setting.shell +
+                              " exec " PADDLEBALL_REPLAY " < $DIR/script > $DIR/out 2> $DIR/err " +
+                              setting.args + "'";
+  const int status = std::system(command.c_str());
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::istringstream out(Contents(dir / "out"));
+  std::istringstream out(Contents(run.dir / "out"));
   for (std::string line; std::getline(out, line);) run.lines.push_back(line);
-  run.errors = Contents(dir / "err");
-  if (inspect) inspect(dir);
+  run.errors = Contents(run.dir / "err");
   return run;
 }
 
@@ -129,55 +119,44 @@ TEST(ReplayTest, MalformedLineStopsWithItsNumber) {
 // Every failed read or write ends the run with its own status and a message naming the file;
 // no frame file is left cut off under a tick's name, nor written through what held the name.
 TEST(ReplayTest, InputAndOutputFaultsEndTheRunNamingTheFile) {
-  const auto fifo = [](const std::filesystem::path& dir) {
-    std::filesystem::create_directories(dir / "frames");
-    ASSERT_EQ(mkfifo((dir / "frames/tick-000001.png").c_str(), 0600), 0);
-  };
-  const auto link = [](const std::filesystem::path& dir) {
-    std::filesystem::create_directories(dir / "frames");
-    std::ofstream(dir / "target");
-    std::filesystem::create_symlink(dir / "target", dir / "frames/tick-000001.png");
-  };
   const auto nothingWritten = [](const std::filesystem::path& dir) {
     EXPECT_EQ(std::filesystem::file_size(dir / "target"), 0u);
   };
   const auto noCutFrame = [](const std::filesystem::path& dir) {
     EXPECT_TRUE(std::filesystem::is_empty(dir / "frames"));  // nor the file it was written as
   };
-  const auto makeFrames = [](const std::filesystem::path& dir) {
-    std::filesystem::create_directory(dir / "frames");
-  };
   struct Fault {
     const char* name;
     Setting setting;
     int exitCode;
     const char* message;
-    std::function<void(const std::filesystem::path&)> prepare = nullptr, inspect = nullptr;
+    std::function<void(const std::filesystem::path&)> inspect = nullptr;
   };
-  const std::string frames = "--frames DIR/frames --frame-ticks 1";
+  const std::string frames = "--frames $DIR/frames --frame-ticks 1";
   const char* const kNotAFile = "frames/tick-000001.png: not a regular file";
+  const char* const kLink =
+      "mkdir $DIR/frames; touch $DIR/target; ln -s $DIR/target $DIR/frames/tick-000001.png;";
   const Fault faults[] = {
-      {"endless line", {.input = "/dev/zero"}, 2, "line 1: longer than 4096 bytes"},
-      {"full device", {.output = "/dev/full"}, 1, "standard output: No space left on device"},
-      {"fifo", {.args = frames}, 1, kNotAFile, fifo},
-      {"link", {.args = frames}, 1, kNotAFile, link, nothingWritten},
-      // A frame larger than the file size limit: the write fails part way, as on a full disk.
+      {"endless line", {.args = "< /dev/zero"}, 2, "line 1: longer than 4096 bytes"},
+      {"full device", {.args = "> /dev/full"}, 1, "standard output: No space left on device"},
+      {"link", {.args = frames, .shell = kLink}, 1, kNotAFile, nothingWritten},
       {"tick list without a directory", {.args = "--frame-ticks 1"}, 2, "--frame-ticks"},
+      // A frame larger than the file size limit: the write fails part way, as on a full disk.
       {"cut-off frame",
        {.args = frames, .shell = "trap \"\" XFSZ; ulimit -f 4;"},
        1,
        "frames/tick-000001.png: File too large",
-       makeFrames,
        noCutFrame},
   };
   for (const Fault& fault : faults) {
-    const ReplayRun run = Replay("0 0\n0 0\n", fault.setting, fault.prepare, fault.inspect);
+    const ReplayRun run = Replay("0 0\n0 0\n", fault.setting);
     EXPECT_EQ(run.exitCode, fault.exitCode) << fault.name;
     EXPECT_TRUE(Has(run.errors, fault.message)) << fault.name << ": " << run.errors;
+    if (fault.inspect) fault.inspect(run.dir);
   }
   for (const char* list : {"\"\"", "0", "1,,2", "x", "1,2,", "-3", "99999999999999999999", "1.5"}) {
     const ReplayRun run =
-        Replay("0 0\n", {.args = "--frames DIR/f --frame-ticks " + std::string(list)});
+        Replay("0 0\n", {.args = "--frames $DIR/f --frame-ticks " + std::string(list)});
     EXPECT_EQ(run.exitCode, 2) << list;
     EXPECT_TRUE(Has(run.errors, "--frame-ticks")) << list << ": " << run.errors;
   }
@@ -203,13 +182,11 @@ struct Picture {
   int width = 0, height = 0;
   std::vector<std::uint16_t> pixels;
   explicit Picture(const std::filesystem::path& path) {
-    std::unique_ptr<stbi_uc, decltype(&stbi_image_free)> rgb(
-        stbi_load(path.c_str(), &width, &height, nullptr, 3), stbi_image_free);
-    for (std::size_t i = 0; rgb && i < static_cast<std::size_t>(width) * height; ++i) {
-      const stbi_uc* p = &rgb.get()[3 * i];
-      pixels.push_back(
-          static_cast<std::uint16_t>(((p[0] >> 3) << 11) | ((p[1] >> 2) << 5) | (p[2] >> 3)));
+    stbi_uc* rgb = stbi_load(path.c_str(), &width, &height, nullptr, 3);
+    for (int i = 0; rgb != nullptr && i < width * height; ++i) {
+      pixels.push_back(host::NarrowToRgb565({rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]}));
     }
+    stbi_image_free(rgb);
   }
   std::uint16_t At(int x, int y) const { return pixels.at(y * width + x); }
   // Whether any white pixel lies in [left, right) x [top, bottom).
@@ -239,16 +216,12 @@ TEST(ReplayTest, FramesShowTheAttractScreenAndPlayWhereTheTracePutsThem) {
   for (int i = 0; i < 40; ++i) script += "3 0\n";
   const std::filesystem::path images = std::filesystem::path(PADDLEBALL_SOURCE_DIR) / "images";
   const Picture ball(images / "example2.bmp"), paddle(images / "paddle4.bmp");
-  std::vector<Picture> frames;
-  const ReplayRun run =
-      Replay(script,
-             {.args = "--timedemo --frames DIR/f --frame-ticks 1,2,40",
-              .shell = "cd " PADDLEBALL_SOURCE_DIR ";"},
-             nullptr, [&](const std::filesystem::path& dir) {
-               for (const char* tick : {"000001", "000002", "000040", "000003"})
-                 frames.emplace_back(dir / "f" / ("tick-" + std::string(tick) + ".png"));
-             });
+  const ReplayRun run = Replay(script, {.args = "--timedemo --frames $DIR/f --frame-ticks 1,2,40",
+                                        .shell = "cd " PADDLEBALL_SOURCE_DIR ";"});
   ASSERT_EQ(run.exitCode, 0) << run.errors;
+  std::vector<Picture> frames;
+  for (const char* tick : {"000001", "000002", "000040", "000003"})
+    frames.emplace_back(run.dir / "f" / ("tick-" + std::string(tick) + ".png"));
   const Picture &attract = frames[0], &click = frames[1], &play = frames[2];
   ASSERT_EQ(attract.width, 1024);
   ASSERT_EQ(attract.height, 768);

@@ -1,7 +1,6 @@
 // Test support: runs a scenario in a child process, so the program's globals start fresh.
 #pragma once
 
-#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -14,25 +13,23 @@
 
 using Scenario = std::function<void(host::HeadlessHost&)>;
 
-// A child of a death test reports nothing by itself: its failures are gathered and printed
-// to stderr, which the parent shows when the child's exit code says it failed.
+// A child of a death test prints nothing by itself: the failures its scenario adds to the
+// test's result go to stderr, which the parent shows when the child's exit code says it failed.
 [[noreturn]] inline void RunChild(const Scenario& scenario) {
   ::alarm(10);  // a scenario that hangs fails
   host::HeadlessHost headless;
   host::Install(&headless);
-  ::testing::TestPartResultArray results;
-  {
-    ::testing::ScopedFakeTestPartResultReporter gather(
-        ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &results);
-    scenario(headless);
-  }
+  const ::testing::TestResult& result =
+      *::testing::UnitTest::GetInstance()->current_test_info()->result();
+  const int before = result.total_part_count();
+  scenario(headless);
   bool failed = false;
-  for (int i = 0; i < results.size(); ++i) {
-    const ::testing::TestPartResult& result = results.GetTestPartResult(i);
-    if (!result.failed()) continue;
+  for (int i = before; i < result.total_part_count(); ++i) {
+    const ::testing::TestPartResult& part = result.GetTestPartResult(i);
+    if (!part.failed()) continue;
     failed = true;
-    std::fprintf(stderr, "%s:%d: %s\n", result.file_name() ? result.file_name() : "?",
-                 result.line_number(), result.message());
+    std::fprintf(stderr, "%s:%d: %s\n", part.file_name() ? part.file_name() : "?",
+                 part.line_number(), part.message());
   }
   std::_Exit(failed ? 1 : 0);
 }
