@@ -115,7 +115,9 @@ TEST(WinMain, OnlyEscapeOrAltF4EndsTheGame) {
       int reads = 0;
       headless.SetMouseSource([&headless, &reads, ender] {
         // Before the first frame's labels only the paint can have set the shared context.
-        if (++reads == 1) EXPECT_NE(sharedDc, nullptr) << "the paint message was not handled";
+        if (++reads == 1) {
+          EXPECT_NE(sharedDc, nullptr) << "the paint message was not handled";
+        }
         if (reads == kTicks) headless.QueueEvent(ender);
         if (reads > kTicks) PostQuitMessage(1);  // the ender went unheeded
         return host::MouseState{};
