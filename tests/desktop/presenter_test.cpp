@@ -120,33 +120,48 @@ TEST_F(PresenterTest, ChangedRowsAreRedrawnAndALostSurfaceIsRedrawnWhole) {
   EXPECT_EQ(At(10, 500), kGreen888);
 }
 
-TEST_F(PresenterTest, TheRendererLetterboxesTheFrame) {
-  SDL_SetWindowSize(window_, 1280, 768);
-  TexturePresenter presenter(window_);
-  ASSERT_TRUE(presenter.Ready()) << SDL_GetError();
-  std::fill(pixels_.begin(), pixels_.end(), kRed);
-  ASSERT_TRUE(Present(presenter));
-  const int xs[] = {127, 128, 1151, 1152};
-  const Uint32 expected[] = {kBlack888, kRed888, kRed888, kBlack888};  // bar, picture, bar
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(At(xs[i], 400), expected[i]) << xs[i];
-}
-
-TEST(TexturePresenter, TheHostRebuildsItsRendererWhenTheDeviceIsReset) {
+// A reset device forgets all it held, and a renderer that cannot be made again gives way, in
+// SDL's words, to the window surface.
+TEST(Renderer, IsMadeAgainAfterAResetAndLetterboxesOrGivesWayToTheWindowSurface) {
+  // Straight to SDL's software renderer: trying its GL ones on this driver remakes the window.
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
   std::string error;
   auto sdl = SdlHost::Create(error, SdlHost::Presentation::kRenderer);
   ASSERT_NE(sdl, nullptr) << error;
   ASSERT_TRUE(sdl->OpenScreen(kWidth, kHeight, 16));
-  ASSERT_TRUE(sdl->usesRenderer());
-  std::vector<std::uint16_t> pixels(kWidth * kHeight, kRed);
-  const Frame frame{pixels.data(), kWidth, kHeight, kWidth * 2};
-  sdl->ShowFrame(frame);
+  SDL_Window* window = sdl->window();
+  std::vector<std::uint16_t> pixels(kWidth * kHeight);
+  const auto show = [&](std::uint16_t colour) {
+    std::fill(pixels.begin(), pixels.end(), colour);
+    for (int i = 0; i < 2; ++i) sdl->ShowFrame(Frame{pixels.data(), kWidth, kHeight, kWidth * 2});
+  };
+  show(kRed);
+  SDL_RenderSetScale(SDL_GetRenderer(window), 0.5f, 0.5f);  // state only a new renderer lacks
   SDL_Event reset{};
   reset.type = SDL_RENDER_DEVICE_RESET;
   SDL_PushEvent(&reset);
-  std::fill(pixels.begin(), pixels.end(), kBlue);
-  sdl->ShowFrame(frame);  // takes the reset while it waits for the refresh
-  sdl->ShowFrame(frame);
-  EXPECT_EQ(PixelAt(sdl->window(), 500, 500), kBlue888);
+  show(kBlue);
+  EXPECT_EQ(PixelAt(window, 1000, 700), kBlue888);
+
+  SDL_SetWindowFullscreen(window, 0);
+  SDL_SetWindowSize(window, 1280, 768);
+  show(kRed);
+  const int xs[] = {127, 128, 1151, 1152};
+  const Uint32 expected[] = {kBlack888, kRed888, kRed888, kBlack888};  // bar, picture, bar
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(PixelAt(window, xs[i], 400), expected[i]) << xs[i];
+  EXPECT_TRUE(sdl->usesRenderer());
+
+  SDL_SetWindowSize(window, 1 << 30, 1);  // no surface can be had this wide
+  testing::internal::CaptureStderr();
+  show(kGreen);
+  const std::string said = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(SDL_GetWindowSurface(window), nullptr);  // the failure underneath, for its reason
+  EXPECT_EQ(said,
+            "paddleball: drawing without the renderer: " + std::string(SDL_GetError()) + "\n");
+  SDL_SetWindowSize(window, kWidth, kHeight);
+  show(kGreen);
+  EXPECT_FALSE(sdl->usesRenderer());
+  EXPECT_EQ(PixelAt(window, 500, 400), kGreen888);
 }
 
 }  // namespace
