@@ -1,5 +1,5 @@
-// Frames reach the window with the right colours, in the right place, at any scale, and are
-// drawn again after the window or device loses them (a reset device: through the host).
+// Frames reach the window with the right colours, in the right place, at any scale, each before
+// the host holds for the next, and are drawn again after the window or device loses them.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -113,6 +113,40 @@ TEST_F(PresenterTest, ChangedRowsAreRedrawnAndALostSurfaceIsRedrawnWhole) {
   ASSERT_TRUE(Present());
   EXPECT_EQ(At(20, 100), kBlack888);
   EXPECT_EQ(At(10, 500), kGreen888);
+}
+
+// A clock that moves only when read or slept on, so that the hold is seen without waiting.
+TEST(Pace, TheHostShowsEachFrameBeforeHoldingItAndTakesEventsMeanwhile) {
+  std::int64_t micros = 0;
+  std::vector<Uint32> shownWhileHeld;
+  int untaken = 0;  // keys still queued when the host sleeps again
+  SDL_Window* window = nullptr;
+  const SdlClock clock = {[&] { return ++micros; },
+                          [&](std::int64_t sleep) {
+                            micros += sleep;
+                            shownWhileHeld.push_back(PixelAt(window, 0, 0));
+                            untaken +=
+                                SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYDOWN);
+                            SDL_Event key{};
+                            key.type = SDL_KEYDOWN;
+                            SDL_PushEvent(&key);
+                          }};
+  std::string error;
+  auto sdl = SdlHost::Create(error, SdlHost::Presentation::kWindowSurface, clock);
+  ASSERT_NE(sdl, nullptr) << error;
+  ASSERT_TRUE(sdl->OpenScreen(kWidth, kHeight, 16));
+  window = sdl->window();
+  std::vector<std::uint16_t> pixels(kWidth * kHeight);
+  for (const std::uint16_t colour : {kRed, kGreen, kBlue}) {
+    std::fill(pixels.begin(), pixels.end(), colour);
+    shownWhileHeld.clear();
+    const std::int64_t before = micros;
+    sdl->ShowFrame(Frame{pixels.data(), kWidth, kHeight, kWidth * 2});
+    ASSERT_GE(shownWhileHeld.size(), 2u) << "the frame was not held in short sleeps";
+    EXPECT_EQ(shownWhileHeld.front(), PixelAt(window, 0, 0)) << "held before shown: " << colour;
+    EXPECT_LE(micros - before, 2 * 16667) << colour;
+  }
+  EXPECT_EQ(untaken, 0) << "events were not taken while frames were held";
 }
 
 // A reset device forgets all it held, and a renderer that cannot be made again gives way, in
