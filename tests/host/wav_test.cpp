@@ -43,7 +43,6 @@ std::vector<WavCase> Cases() {
   std::copy(good.begin() + 36, good.end(), dataFirst.begin() + 12);
   std::copy(good.begin() + 12, good.begin() + 36, dataFirst.end() - 24);
   return {
-      {"pcm16", good, 0.5, ""},
       {"pcm8-stereo", PcmWavBytes(2, 11000, 8, 11000), 0.5, ""},
       {"3-channels", PcmWavBytes(3, 8000, 16, 6 * 4000), 0.5, ""},
       {"8-channels", PcmWavBytes(8, 8000, 16, 16 * 4000), 0.5, ""},
@@ -67,6 +66,7 @@ std::vector<WavCase> Cases() {
       {"no-rate", Patched(good, 24, 0), kRefused, "damaged"},
       {"no-data", PcmWavBytes(1, 22050, 16, 0), kRefused, "damaged"},
       {"data-before-format", dataFirst, kRefused, "damaged"},
+      {"missing", {}, kRefused, "No such file"},
   };
 }
 
@@ -75,9 +75,7 @@ using Decoder = std::function<double(const std::string& path)>;
 
 void Check(const char* host, const Decoder& decode, double slackSeconds = 1e-6) {
   ScratchDir dir;  // names of its own: a file is named once per process
-  std::vector<WavCase> cases = Cases();
-  cases.push_back({"missing", {}, kRefused, "No such file"});
-  for (const WavCase& c : cases) {
+  for (const WavCase& c : Cases()) {
     SCOPED_TRACE(std::string(host) + ": " + c.name);
     const std::string path = c.name == std::string("missing")
                                  ? dir.Path("missing.wav")
