@@ -29,15 +29,13 @@ class SdlHostTest : public testing::Test {
   }
 
   static void PushKey(SDL_Keycode key, bool pressed, Uint16 modifiers = KMOD_NONE) {
-    SDL_Event event{};
-    event.type = pressed ? SDL_KEYDOWN : SDL_KEYUP;
+    SDL_Event event{pressed ? SDL_KEYDOWN : SDL_KEYUP};
     event.key.keysym.sym = key;
     event.key.keysym.mod = modifiers;
     SDL_PushEvent(&event);
   }
   static void PushWindow(Uint32 type, Uint8 windowEvent = 0) {
-    SDL_Event event{};
-    event.type = type;
+    SDL_Event event{type};
     event.window.event = windowEvent;
     SDL_PushEvent(&event);
   }

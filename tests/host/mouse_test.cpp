@@ -3,7 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,9 +16,6 @@
 namespace host {
 namespace {
 
-constexpr std::int32_t kMost = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t kLeast = std::numeric_limits<std::int32_t>::min();
-
 // What the user did, in the device's terms, as one host's library reports it.
 struct Feeder {
   virtual ~Feeder() = default;
@@ -29,28 +26,22 @@ struct Feeder {
   MouseAccumulator mouse;
 };
 
-SDL_Event SdlEvent(Uint32 type) {
-  SDL_Event event{};
-  event.type = type;
-  return event;
-}
-
 struct SdlEvents final : Feeder {
   SdlEvents() : sdl(SdlHost::Create(error, SdlHost::Presentation::kWindowSurface)) {}
   void Move(int dx, int dy) override {
-    SDL_Event e = SdlEvent(SDL_MOUSEMOTION);
+    SDL_Event e{SDL_MOUSEMOTION};
     e.motion.xrel = dx, e.motion.yrel = dy;
     SDL_PushEvent(&e);
   }
   void Button(int button, bool down) override {
-    SDL_Event e = SdlEvent(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP);
+    SDL_Event e{down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP};
     e.button.button = std::vector<Uint8>{SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE,
                                          SDL_BUTTON_X1}[button];
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     SDL_PushEvent(&e);
   }
   void LoseFocus() override {
-    SDL_Event e = SdlEvent(SDL_WINDOWEVENT);
+    SDL_Event e{SDL_WINDOWEVENT};
     e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
     SDL_PushEvent(&e);
   }
@@ -109,7 +100,9 @@ const struct {
       {'t', 0, 0, 12}}},
     {"losing the focus releases every button",
      {{'p'}, {'p', kRightButton}, {'t', 0, 0, 3}, {'f'}, {'t'}}},
-    {"movement saturates", {{'m', kMost, kLeast}, {'m', 1, -1}, {'t', kMost, kLeast}}, false},
+    {"movement saturates",
+     {{'m', INT32_MAX, INT32_MIN}, {'m', 1, -1}, {'t', INT32_MAX, INT32_MIN}},
+     false},
 };
 
 template <typename Made>
