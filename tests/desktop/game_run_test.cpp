@@ -32,8 +32,10 @@ struct Area {
 };
 constexpr Area kTitle = {392, 84, 632, 120};
 constexpr Area kHeadsUp = {0, 0, 300, 48};
-// On 1600 x 900 the picture is 1200 x 900 at x = 200, each pixel 1.171875 wide and high.
+// On 1600 x 900 the picture is 1200 x 900 at x = 200, each pixel 1.171875 wide and high; in
+// a window there at (288, 66) it is unscaled.
 constexpr Area kScaledTitle = {659, 98, 940, 141};
+constexpr Area kWindowedTitle = {680, 150, 920, 186};
 
 class GameRunTest : public testing::Test {
  protected:
@@ -107,30 +109,6 @@ class GameRunTest : public testing::Test {
     return WaitForScreen([&](const Shot& s) { return Count(s, title, true) >= kSomeText; });
   }
 
-  // The click, then the heads-up text that play brings.
-  bool ClickStartsPlay(const Shot& title, const std::string& click) const {
-    const int headsUpBefore = Count(title, kHeadsUp, true);
-    EXPECT_TRUE(display_->Xdotool(click));
-    return !WaitForScreen([&](const Shot& s) {
-              return Count(s, kHeadsUp, true) >= headsUpBefore + kSomeText;
-            }).empty();
-  }
-
-  // The paddle starts near the middle; moving right by 300 takes its right edge past 800.
-  bool PaddleFollowsTheMouseRight() const {
-    const Shot before = display_->Capture();
-    for (int step = 0; step < 3; ++step) EXPECT_TRUE(display_->Xdotool("mousemove_relative 100 0"));
-    return !WaitForScreen(
-                [&](const Shot& after) {
-                  for (int i = 636 * 1024; i < 660 * 1024; ++i) {  // the paddle's rows
-                    if (before.at(i) != after.at(i) && i % 1024 > 800) return true;
-                  }
-                  return false;
-                },
-                kFollowLimit)
-                .empty();
-  }
-
   int width_ = 0;
   ScratchDir scratch_;
   std::string log_ = scratch_.Path("game.log");
@@ -151,10 +129,26 @@ TEST_F(GameRunTest, AClickStartsPlayAndTheMouseSteersWithTheFocusOrWithout) {
     if (!focused) {
       ASSERT_TRUE(display_->TakeFocus(0, 300, 100, 100));
     }
-    ASSERT_TRUE(ClickStartsPlay(
-        title, focused ? "click 1" : "mousemove 50 350 mousedown 1 sleep 0.5 mouseup 1"))
+    const int headsUp = Count(title, kHeadsUp, true);
+    EXPECT_TRUE(display_->Xdotool(focused ? "click 1"
+                                          : "mousemove 50 350 mousedown 1 sleep 0.5 mouseup 1"));
+    ASSERT_FALSE(WaitForScreen([&](const Shot& s) {
+                   return Count(s, kHeadsUp, true) >= headsUp + kSomeText;
+                 }).empty())
         << "no score, lives or level text after the click";
-    EXPECT_TRUE(PaddleFollowsTheMouseRight());
+    // The paddle starts near the middle; moving right by 300 takes its right edge past 800.
+    const Shot before = display_->Capture();
+    for (int step = 0; step < 3; ++step) EXPECT_TRUE(display_->Xdotool("mousemove_relative 100 0"));
+    EXPECT_FALSE(WaitForScreen(
+                     [&](const Shot& after) {
+                       for (int i = 636 * 1024; i < 660 * 1024; ++i) {  // the paddle's rows
+                         if (before.at(i) != after.at(i) && i % 1024 > 800) return true;
+                       }
+                       return false;
+                     },
+                     kFollowLimit)
+                     .empty())
+        << "the paddle does not follow the mouse";
     TearDown();  // the next launch gets a new display
   }
 }
@@ -169,11 +163,8 @@ TEST_F(GameRunTest, AWideScreenLetterboxesAndAltEnterSwitchesToAWindowAndBack) {
   // The bars stay black: nothing of the picture is drawn outside its place.
   EXPECT_EQ(Count(title, {0, 0, 200, 900}, false) + Count(title, {1400, 0, 1600, 900}, false), 0);
 
-  // The window's place on the screen, (288, 66), is where its picture's title shows unscaled.
   EXPECT_TRUE(display_->Xdotool("mousemove 800 450 key alt+Return"));
-  const Area titleInWindow = {kTitle.left + 288, kTitle.top + 66, kTitle.right + 288,
-                              kTitle.bottom + 66};
-  EXPECT_FALSE(WaitForTitle(titleInWindow).empty()) << "the window does not show the picture";
+  EXPECT_FALSE(WaitForTitle(kWindowedTitle).empty()) << "the window does not show the picture";
 
   EXPECT_TRUE(display_->Xdotool("mousemove 800 450 key alt+Return"));
   EXPECT_FALSE(WaitForTitle(kScaledTitle).empty()) << "full screen does not show the picture";
