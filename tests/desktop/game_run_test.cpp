@@ -66,13 +66,12 @@ class GameRunTest : public testing::Test {
 
   std::string GameLog() const { return Contents(log_); }
 
-  // A renderer widening 6-bit green to 10 bits may miss full white by a bit.
-  bool White(unsigned long pixel) const {
-    return __builtin_popcountl(pixel ^ display_->white()) <= 2;
-  }
-
   // White pixels (text) in the area, or coloured ones: neither white nor black, the pictures.
   int Count(const Shot& shot, const Area& area, bool white) const {
+    // A renderer widening 6-bit green to 10 bits may miss full white by a bit.
+    const auto White = [this](unsigned long pixel) {
+      return __builtin_popcountl(pixel ^ display_->white()) <= 2;
+    };
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y) {
       for (int x = area.left; x < area.right; ++x) {
@@ -126,9 +125,7 @@ TEST_F(GameRunTest, AClickStartsPlayAndTheMouseSteersWithTheFocusOrWithout) {
     const Shot title = WaitForTitle();
     ASSERT_FALSE(title.empty()) << "no title text; game log:\n" << GameLog();
     EXPECT_GT(Count(title, {0, 0, 1024, 768}, false), 1024 * 768 / 2) << "the arena is not drawn";
-    if (!focused) {
-      ASSERT_TRUE(display_->TakeFocus(0, 300, 100, 100));
-    }
+    ASSERT_TRUE(focused || display_->TakeFocus(0, 300, 100, 100));
     const int headsUp = Count(title, kHeadsUp, true);
     EXPECT_TRUE(display_->Xdotool(focused ? "click 1"
                                           : "mousemove 50 350 mousedown 1 sleep 0.5 mouseup 1"));
