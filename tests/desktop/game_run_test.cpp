@@ -169,15 +169,10 @@ TEST_F(GameRunTest, AWideScreenLetterboxesAndAltEnterSwitchesToAWindowAndBack) {
   ExpectEnd(0, "asked to close");
 }
 
-// A display number no server answers at.
-std::string DeadDisplay() {
-  int number = 900;
-  while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number))) ++number;
-  return ":" + std::to_string(number);
-}
-
 TEST_F(GameRunTest, WithoutAWorkingDisplayTheGameNamesItAndEndsAtOnce) {
-  const std::string dead = DeadDisplay();
+  int number = 900;  // a display number no server answers at
+  while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number))) ++number;
+  const std::string dead = ":" + std::to_string(number);
   const std::pair<std::string, std::string> cases[] = {
       {"DISPLAY=", "neither DISPLAY nor WAYLAND_DISPLAY is set"},
       {"DISPLAY=" + dead, "X display \"" + dead + "\": "},  // then SDL's own reason
