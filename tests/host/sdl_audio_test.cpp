@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST(SdlAudio, ASoundIsHeardWholeUntilReplacedOrStoppedAndWithoutADeviceNothingWaits) {
+TEST(SdlAudio, ASoundIsHeardWholeUntilReplacedOrStoppedAndWithoutADeviceNothingIsQueued) {
   constexpr double kSeconds = 0.3;
   ScratchDir dir;
   const std::string shortSound = dir.Write("short.wav", MonoSilence(kSeconds));
@@ -25,7 +25,9 @@ TEST(SdlAudio, ASoundIsHeardWholeUntilReplacedOrStoppedAndWithoutADeviceNothingW
     const auto start = std::chrono::steady_clock::now();
     audio.Play(shortSound.c_str(), true);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    if (device) EXPECT_GE(elapsed.count(), kSeconds);
+    if (device) {
+      EXPECT_GE(elapsed.count(), kSeconds);
+    }
     EXPECT_EQ(audio.QueuedBytes(), 0u) << "returned before the device took the whole sound";
 
     audio.Play(longSound.c_str(), false);
