@@ -23,9 +23,7 @@ using std::chrono::milliseconds;
 using Shot = std::vector<unsigned long>;
 
 constexpr auto kFollowLimit = milliseconds(2000);
-constexpr auto kExitLimit = milliseconds(5000);  // hang guards, roomy for sanitizer builds
-constexpr auto kPromptly = milliseconds(15000);
-constexpr auto kScreenLimit = milliseconds(15000);
+constexpr auto kPromptly = milliseconds(15000);  // hang guards, roomy for sanitizer builds
 constexpr const char* kWindowTitle = "DirectDraw Example";
 constexpr int kSomeText = 30;  // white pixels: a few glyphs' worth
 
@@ -34,18 +32,10 @@ struct Area {
 };
 constexpr Area kTitle = {392, 84, 632, 120};
 constexpr Area kHeadsUp = {0, 0, 300, 48};
-// On 1600 x 900 the picture is 1200 x 900 at x = 200, each pixel 1.171875 wide and high.
+// On 1600 x 900 the picture is 1200 x 900 at x = 200, each pixel 1.171875 wide and high; in
+// a window there at (288, 66) it is unscaled.
 constexpr Area kScaledTitle = {659, 98, 940, 141};
-
-// True once the condition holds, false when it never did within the limit.
-bool WaitFor(const std::function<bool()>& condition, milliseconds limit) {
-  const auto giveUp = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < giveUp) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(milliseconds(50));
-  }
-  return false;
-}
+constexpr Area kWindowedTitle = {680, 150, 920, 186};
 
 class GameRunTest : public testing::Test {
  protected:
@@ -76,13 +66,12 @@ class GameRunTest : public testing::Test {
 
   std::string GameLog() const { return Contents(log_); }
 
-  // A renderer widening 6-bit green to 10 bits may miss full white by a bit.
-  bool White(unsigned long pixel) const {
-    return __builtin_popcountl(pixel ^ display_->white()) <= 2;
-  }
-
   // White pixels (text) in the area, or coloured ones: neither white nor black, the pictures.
   int Count(const Shot& shot, const Area& area, bool white) const {
+    // A renderer widening 6-bit green to 10 bits may miss full white by a bit.
+    const auto White = [this](unsigned long pixel) {
+      return __builtin_popcountl(pixel ^ display_->white()) <= 2;
+    };
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y) {
       for (int x = area.left; x < area.right; ++x) {
@@ -93,52 +82,30 @@ class GameRunTest : public testing::Test {
     return count;
   }
 
-  // The game ended promptly with status 1 and said why in one plain line.
-  void ExpectOneLineFailure(const std::string& about) {
-    EXPECT_EQ(game_.Wait(kPromptly), 1) << about;
+  // The game ended promptly (or already had: `ended`) with that status; failing, it said why in
+  // one plain line.
+  void ExpectEnd(int status, const std::string& about, std::optional<int> ended = {}) {
+    EXPECT_EQ(ended ? ended : game_.Wait(kPromptly), status) << about << ":\n" << GameLog();
+    if (status == 0) return;
     const std::string log = GameLog();
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << about << ":\n" << log;
     EXPECT_EQ(log.rfind("paddleball: ", 0), 0u) << about << ":\n" << log;
   }
 
+  // The screen once `ready` holds for it; empty when it never did within the limit.
   Shot WaitForScreen(const std::function<bool(const Shot&)>& ready,
-                     milliseconds limit = kScreenLimit) const {
-    Shot shot;
-    const bool seen = WaitFor(
-        [&] {
-          shot = display_->Capture();
-          return !shot.empty() && ready(shot);
-        },
-        limit);
-    return seen ? shot : Shot{};
+                     milliseconds limit = kPromptly) const {
+    const auto giveUp = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < giveUp) {
+      Shot shot = display_->Capture();
+      if (!shot.empty() && ready(shot)) return shot;
+      std::this_thread::sleep_for(milliseconds(50));
+    }
+    return {};
   }
 
   Shot WaitForTitle(const Area& title = kTitle) const {
     return WaitForScreen([&](const Shot& s) { return Count(s, title, true) >= kSomeText; });
-  }
-
-  // The click, then the heads-up text that play brings.
-  bool ClickStartsPlay(const Shot& title, const std::string& click) const {
-    const int headsUpBefore = Count(title, kHeadsUp, true);
-    EXPECT_TRUE(display_->Xdotool(click));
-    return !WaitForScreen([&](const Shot& s) {
-              return Count(s, kHeadsUp, true) >= headsUpBefore + kSomeText;
-            }).empty();
-  }
-
-  // The paddle starts near the middle; moving right by 300 takes its right edge past 800.
-  bool PaddleFollowsTheMouseRight() const {
-    const Shot before = display_->Capture();
-    for (int step = 0; step < 3; ++step) EXPECT_TRUE(display_->Xdotool("mousemove_relative 100 0"));
-    return !WaitForScreen(
-                [&](const Shot& after) {
-                  for (int i = 636 * 1024; i < 660 * 1024; ++i) {  // the paddle's rows
-                    if (before.at(i) != after.at(i) && i % 1024 > 800) return true;
-                  }
-                  return false;
-                },
-                kFollowLimit)
-                .empty();
   }
 
   int width_ = 0;
@@ -148,30 +115,39 @@ class GameRunTest : public testing::Test {
   private_x::ChildProcess game_;
 };
 
-TEST_F(GameRunTest, TitleThenClickToPlayThenTheMouseSteersAndEscapeEnds) {
-  Launch();
-  const Shot title = WaitForTitle();
-  ASSERT_FALSE(title.empty()) << "no title text; game log:\n" << GameLog();
-  EXPECT_GT(Count(title, {0, 0, 1024, 768}, false), 1024 * 768 / 2) << "the arena is not drawn";
-  // Press and release back to back, as a touchpad's tap sends them: shorter than a frame.
-  ASSERT_TRUE(ClickStartsPlay(title, "click 1")) << "no score, lives or level text after the click";
-  EXPECT_TRUE(PaddleFollowsTheMouseRight());
-  EXPECT_TRUE(display_->Xdotool("key Escape"));
-  EXPECT_EQ(game_.Wait(kExitLimit), 0);
-}
-
-// The mouse is read in the background: another program's window has the focus and the click.
-TEST_F(GameRunTest, WithAnotherWindowFocusedItsClickStartsAndTheMouseSteers) {
-  Launch();
-  const Shot title = WaitForTitle();
-  ASSERT_FALSE(title.empty()) << "no title text; game log:\n" << GameLog();
-  ASSERT_TRUE(display_->TakeFocus(0, 300, 100, 100));
-  // Unfocused, the pointer is sampled a few times a frame: the click is held for several.
-  ASSERT_TRUE(ClickStartsPlay(title, "mousemove 50 350 mousedown 1 sleep 0.5 mouseup 1"))
-      << "the click did not start play";
-  EXPECT_TRUE(PaddleFollowsTheMouseRight());
-  ASSERT_TRUE(display_->AskToClose(kWindowTitle));
-  EXPECT_EQ(game_.Wait(kExitLimit), 0);
+// A click starts play and the mouse steers. Focused: press and release back to back, as a
+// touchpad's tap sends them, shorter than a frame. With another program's window focused, the
+// mouse is read in the background, sampled a few times a frame: the click is held for several.
+TEST_F(GameRunTest, AClickStartsPlayAndTheMouseSteersWithTheFocusOrWithout) {
+  for (const bool focused : {true, false}) {
+    SCOPED_TRACE(focused ? "focused" : "another window focused");
+    Launch();
+    const Shot title = WaitForTitle();
+    ASSERT_FALSE(title.empty()) << "no title text; game log:\n" << GameLog();
+    EXPECT_GT(Count(title, {0, 0, 1024, 768}, false), 1024 * 768 / 2) << "the arena is not drawn";
+    ASSERT_TRUE(focused || display_->TakeFocus(0, 300, 100, 100));
+    const int headsUp = Count(title, kHeadsUp, true);
+    EXPECT_TRUE(display_->Xdotool(focused ? "click 1"
+                                          : "mousemove 50 350 mousedown 1 sleep 0.5 mouseup 1"));
+    ASSERT_FALSE(WaitForScreen([&](const Shot& s) {
+                   return Count(s, kHeadsUp, true) >= headsUp + kSomeText;
+                 }).empty())
+        << "no score, lives or level text after the click";
+    // The paddle starts near the middle; moving right by 300 takes its right edge past 800.
+    const Shot before = display_->Capture();
+    for (int step = 0; step < 3; ++step) EXPECT_TRUE(display_->Xdotool("mousemove_relative 100 0"));
+    EXPECT_FALSE(WaitForScreen(
+                     [&](const Shot& after) {
+                       for (int i = 636 * 1024; i < 660 * 1024; ++i) {  // the paddle's rows
+                         if (before.at(i) != after.at(i) && i % 1024 > 800) return true;
+                       }
+                       return false;
+                     },
+                     kFollowLimit)
+                     .empty())
+        << "the paddle does not follow the mouse";
+    TearDown();  // the next launch gets a new display
+  }
 }
 
 // Full screen scales the picture to fit, between black bars. Alt+Enter gives a window of
@@ -184,81 +160,70 @@ TEST_F(GameRunTest, AWideScreenLetterboxesAndAltEnterSwitchesToAWindowAndBack) {
   // The bars stay black: nothing of the picture is drawn outside its place.
   EXPECT_EQ(Count(title, {0, 0, 200, 900}, false) + Count(title, {1400, 0, 1600, 900}, false), 0);
 
-  // The window's place on the screen, (288, 66), is where its picture's title shows unscaled.
   EXPECT_TRUE(display_->Xdotool("mousemove 800 450 key alt+Return"));
-  const Area titleInWindow = {kTitle.left + 288, kTitle.top + 66, kTitle.right + 288,
-                              kTitle.bottom + 66};
-  EXPECT_FALSE(WaitForTitle(titleInWindow).empty()) << "the window does not show the picture";
+  EXPECT_FALSE(WaitForTitle(kWindowedTitle).empty()) << "the window does not show the picture";
 
   EXPECT_TRUE(display_->Xdotool("mousemove 800 450 key alt+Return"));
   EXPECT_FALSE(WaitForTitle(kScaledTitle).empty()) << "full screen does not show the picture";
   ASSERT_TRUE(display_->AskToClose(kWindowTitle));
-  EXPECT_EQ(game_.Wait(kExitLimit), 0);
-}
-
-// A display number no server answers at.
-std::string DeadDisplay() {
-  int number = 900;
-  while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number))) ++number;
-  return ":" + std::to_string(number);
+  ExpectEnd(0, "asked to close");
 }
 
 TEST_F(GameRunTest, WithoutAWorkingDisplayTheGameNamesItAndEndsAtOnce) {
-  const std::string dead = DeadDisplay();
+  int number = 900;  // a display number no server answers at
+  while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number))) ++number;
+  const std::string dead = ":" + std::to_string(number);
   const std::pair<std::string, std::string> cases[] = {
       {"DISPLAY=", "neither DISPLAY nor WAYLAND_DISPLAY is set"},
       {"DISPLAY=" + dead, "X display \"" + dead + "\": "},  // then SDL's own reason
   };
   for (const auto& [setting, said] : cases) {
     StartGame({setting});
-    ExpectOneLineFailure(setting);
+    ExpectEnd(1, setting);
     EXPECT_NE(GameLog().find(said), std::string::npos) << GameLog();
   }
 }
 
-// Besides the 24- and 16-bit screens above: a 30-bit one, drawn through the GL driver, and an
-// 8-bit one, which may instead be refused in one line.
-TEST_F(GameRunTest, ThirtyAndEightBitScreensShowThePictureOrSayWhy) {
-  for (const int depth : {30, 8}) {
-    SCOPED_TRACE(depth);
-    Launch(1024, 768, depth);
+// Each screen depth shows the title, but for 8 bits, which may instead be refused in one line;
+// 30 bits are drawn through the GL driver. From the title, where nothing else ends the game, it
+// ends as it is told: by Escape or SIGTERM, cleanly (under the sanitizers, with all its own
+// memory given back); its window destroyed or its connection cut, in one line with status 1.
+TEST_F(GameRunTest, EachScreenDepthShowsTheTitleOrSaysWhyAndEachWayOutEndsTheGame) {
+  const std::string game = "search --name '^" + std::string(kWindowTitle) + "$' ";
+  const struct {
+    int depth;
+    std::string end;  // what xdotool does, or a signal
+    int status;
+  } runs[] = {{30, "key Escape", 0},
+              {24, game + "windowclose", 1},
+              {24, game + "windowkill", 1},
+              {24, "SIGTERM", 0},
+              {8, "key Escape", 0}};
+  for (const auto& run : runs) {
+    SCOPED_TRACE(std::to_string(run.depth) + " bits, " + run.end);
+    Launch(1024, 768, run.depth);
     std::optional<int> ended;
-    const bool shown = WaitFor(
-        [&] {
-          if ((ended = game_.Wait(milliseconds(0)))) return true;
-          const Shot shot = display_->Capture();
-          if (shot.empty()) return false;
-          if (depth == 8) return std::count(shot.begin(), shot.end(), 0ul) < 1024 * 768 / 2;
-          return Count(shot, kTitle, true) >= kSomeText;
-        },
-        kScreenLimit);
-    if (ended && depth == 8) {
-      EXPECT_EQ(*ended, 1);
-      EXPECT_EQ(GameLog().rfind("paddleball: ", 0), 0u) << GameLog();
+    const bool shown = !WaitForScreen([&](const Shot& shot) {
+                          if ((ended = game_.Wait(milliseconds(0)))) return true;
+                          if (run.depth == 8) {
+                            return std::count(shot.begin(), shot.end(), 0ul) < 1024 * 768 / 2;
+                          }
+                          return Count(shot, kTitle, true) >= kSomeText;
+                        }).empty();
+    if (ended) {
+      EXPECT_EQ(run.depth, 8) << "ended before its picture showed";
+      ExpectEnd(1, "refused", ended);
     } else {
-      EXPECT_TRUE(shown && !ended) << "no picture; game log:\n" << GameLog();
+      ASSERT_TRUE(shown) << "no picture; game log:\n" << GameLog();
+      if (run.end == "SIGTERM") {
+        game_.Signal(SIGTERM);
+      } else {
+        EXPECT_TRUE(display_->Xdotool(run.end));
+      }
+      ExpectEnd(run.status, run.end);
     }
     TearDown();  // the next launch gets a new display
   }
-}
-
-// Destroyed from outside, or its connection to the server cut: one line, status 1, no dump.
-TEST_F(GameRunTest, LosingTheWindowOrTheServerEndsTheGameInOneLine) {
-  for (const char* fault : {"windowclose", "windowkill"}) {
-    Launch();
-    ASSERT_FALSE(WaitForTitle().empty()) << GameLog();
-    EXPECT_TRUE(display_->Xdotool("search --name '^" + std::string(kWindowTitle) + "$' " + fault));
-    ExpectOneLineFailure(fault);
-    TearDown();  // the next launch gets a new display
-  }
-}
-
-// Under the sanitizers this also checks that the game's own memory is all given back.
-TEST_F(GameRunTest, TerminationEndsTheGameCleanly) {
-  Launch();
-  ASSERT_FALSE(WaitForTitle().empty()) << GameLog();
-  game_.Signal(SIGTERM);
-  EXPECT_EQ(game_.Wait(kPromptly), 0) << GameLog();
 }
 
 }  // namespace

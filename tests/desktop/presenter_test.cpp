@@ -1,5 +1,5 @@
-// Frames reach the window with the right colours, in the right place, at any scale, and are
-// drawn again after the window or device loses them (a reset device: through the host).
+// Frames reach the window with the right colours, in the right place, at any scale, each before
+// the host holds for the next, and are drawn again after the window or device loses them.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
+constexpr int kPitchPixels = kWidth + 8;  // rows padded past the picture's width
 constexpr std::uint16_t kRed = 0xF800;
 constexpr std::uint16_t kGreen = 0x07E0;
 constexpr std::uint16_t kBlue = 0x001F;
@@ -47,10 +48,9 @@ class PresenterTest : public testing::Test {
     SDL_Quit();
   }
 
-  bool Present(Presenter& presenter) {
-    return presenter.Present(Frame{pixels_.data(), kWidth, kHeight, kWidth * 2});
+  bool Present() {
+    return presenter_->Present(Frame{pixels_.data(), kWidth, kHeight, kPitchPixels * 2});
   }
-  bool Present() { return Present(*presenter_); }
   Uint32 At(int x, int y) const { return PixelAt(window_, x, y); }
   // Stands for pixels the window lost.
   void Scribble(int x, int y) const {
@@ -61,38 +61,44 @@ class PresenterTest : public testing::Test {
 
   SDL_Window* window_ = nullptr;
   std::unique_ptr<SurfacePresenter> presenter_;
-  std::vector<std::uint16_t> pixels_ = std::vector<std::uint16_t>(kWidth * kHeight, 0);
+  std::vector<std::uint16_t> pixels_ = std::vector<std::uint16_t>(kPitchPixels * kHeight, 0);
 };
 
-TEST_F(PresenterTest, ColoursAreWidenedToFullIntensityAndRowsReadByTheirPitch) {
-  constexpr int kPitchPixels = kWidth + 8;
-  std::vector<std::uint16_t> padded(kPitchPixels * kHeight, kGrey);
+// Each colour widened to full intensity, rows read by their pitch, only changed rows drawn again
+// until the surface is lost, and at each window size the whole picture in its place (the place
+// itself is the fit's own table): twice the size in 2 x 2 blocks, wider between black bars,
+// smaller shrunk whole.
+TEST_F(PresenterTest, AnyWindowSizeShowsTheWholePictureInFullColourRedrawingWhatChanged) {
+  std::fill(pixels_.begin(), pixels_.end(), kGrey);
   const std::uint16_t firstRow[] = {kRed, kGreen, kBlue, kWhite, 0};
-  std::copy(std::begin(firstRow), std::end(firstRow), padded.begin());
-  for (int y = 1; y < kHeight; ++y) padded[y * kPitchPixels] = kRed;
-  ASSERT_TRUE(presenter_->Present(Frame{padded.data(), kWidth, kHeight, kPitchPixels * 2}));
-  const Uint32 expected[] = {kRed888, kGreen888, kBlue888, kWhite888, kBlack888, kGrey888};
-  for (int x = 0; x < 6; ++x) EXPECT_EQ(At(x, 0), expected[x]) << x;
-  EXPECT_EQ(At(0, 767), kRed888);
-  EXPECT_EQ(At(1, 767), kGrey888);
-  EXPECT_EQ(At(kWidth - 1, kHeight - 1), kGrey888);
-}
-
-TEST_F(PresenterTest, AnyWindowSizeShowsTheWholePictureInItsPlace) {
-  std::fill(pixels_.begin(), pixels_.end(), kWhite);
-  pixels_[0] = pixels_[kWidth + 1] = kRed;  // (0, 0) and (1, 1)
-  pixels_[kWidth * (kHeight - 2) + kWidth - 2] = kBlue;
-  // Where the picture goes is the fit's own table; here, that each size is drawn whole there:
-  // twice the size in 2 x 2 blocks, wider between black bars, smaller shrunk whole.
+  std::copy(std::begin(firstRow), std::end(firstRow), pixels_.begin());
+  for (int y = 1; y < kHeight; ++y) pixels_[y * kPitchPixels] = kRed;
+  pixels_[kPitchPixels + 1] = kRed;
+  pixels_[kPitchPixels * (kHeight - 2) + kWidth - 2] = kBlue;
   const struct {
     int width, height, x, y;
     Uint32 rgb;
   } checks[] = {
-      {2048, 1536, 3, 3, kRed888},         {2048, 1536, 4, 2, kWhite888},
-      {1920, 1080, 239, 540, kBlack888},   {1920, 1080, 240, 0, kRed888},
-      {1920, 1080, 1679, 1079, kWhite888}, {1920, 1080, 1680, 540, kBlack888},
-      {512, 384, 0, 0, kRed888},           {512, 384, 511, 383, kBlue888},
+      {1024, 768, 0, 0, kRed888},         {1024, 768, 1, 0, kGreen888},
+      {1024, 768, 2, 0, kBlue888},        {1024, 768, 3, 0, kWhite888},
+      {1024, 768, 4, 0, kBlack888},       {1024, 768, 5, 0, kGrey888},
+      {1024, 768, 0, 767, kRed888},       {1024, 768, 1, 767, kGrey888},
+      {2048, 1536, 3, 3, kRed888},        {2048, 1536, 4, 2, kGrey888},
+      {1920, 1080, 239, 540, kBlack888},  {1920, 1080, 240, 0, kRed888},
+      {1920, 1080, 1679, 1079, kGrey888}, {1920, 1080, 1680, 540, kBlack888},
+      {512, 384, 0, 0, kRed888},          {512, 384, 511, 383, kBlue888},
   };
+  ASSERT_TRUE(Present());
+  // Only changed rows are converted again, until the surface is lost.
+  pixels_[500 * kPitchPixels + 10] = kGreen;
+  Scribble(20, 100);
+  ASSERT_TRUE(Present());
+  EXPECT_EQ(At(10, 500), kGreen888);
+  EXPECT_EQ(At(20, 100), 0x010203u) << "an unchanged row is not converted again";
+  presenter_->Invalidate();
+  ASSERT_TRUE(Present());
+  EXPECT_EQ(At(20, 100), kGrey888);
+  EXPECT_EQ(At(10, 500), kGreen888);
   for (const auto& c : checks) {
     int width = 0, height = 0;
     SDL_GetWindowSize(window_, &width, &height);
@@ -106,47 +112,82 @@ TEST_F(PresenterTest, AnyWindowSizeShowsTheWholePictureInItsPlace) {
   }
 }
 
-TEST_F(PresenterTest, ChangedRowsAreRedrawnAndALostSurfaceIsRedrawnWhole) {
-  ASSERT_TRUE(Present());
-  pixels_[500 * kWidth + 10] = kGreen;
-  Scribble(20, 100);
-  ASSERT_TRUE(Present());
-  EXPECT_EQ(At(10, 500), kGreen888);
-  EXPECT_EQ(At(20, 100), 0x010203u) << "an unchanged row is not converted again";
-
-  presenter_->Invalidate();
-  ASSERT_TRUE(Present());
-  EXPECT_EQ(At(20, 100), kBlack888);
-  EXPECT_EQ(At(10, 500), kGreen888);
+// A clock that moves only when read or slept on, so that the hold is seen without waiting.
+TEST(Pace, TheHostShowsEachFrameBeforeHoldingItAndTakesEventsMeanwhile) {
+  std::int64_t micros = 0;
+  std::vector<Uint32> shownWhileHeld;
+  int untaken = 0;  // keys still queued when the host sleeps again
+  SDL_Window* window = nullptr;
+  const SdlClock clock = {[&] { return ++micros; },
+                          [&](std::int64_t sleep) {
+                            micros += sleep;
+                            shownWhileHeld.push_back(PixelAt(window, 0, 0));
+                            untaken +=
+                                SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYDOWN);
+                            SDL_Event key{SDL_KEYDOWN};
+                            SDL_PushEvent(&key);
+                          }};
+  std::string error;
+  auto sdl = SdlHost::Create(error, SdlHost::Presentation::kWindowSurface, clock);
+  ASSERT_NE(sdl, nullptr) << error;
+  ASSERT_TRUE(sdl->OpenScreen(kWidth, kHeight, 16));
+  window = sdl->window();
+  std::vector<std::uint16_t> pixels(kWidth * kHeight);
+  for (const std::uint16_t colour : {kRed, kGreen, kBlue}) {
+    std::fill(pixels.begin(), pixels.end(), colour);
+    shownWhileHeld.clear();
+    const std::int64_t before = micros;
+    sdl->ShowFrame(Frame{pixels.data(), kWidth, kHeight, kWidth * 2});
+    ASSERT_GE(shownWhileHeld.size(), 2u) << "the frame was not held in short sleeps";
+    EXPECT_EQ(shownWhileHeld.front(), PixelAt(window, 0, 0)) << "held before shown: " << colour;
+    EXPECT_LE(micros - before, 2 * 16667) << colour;
+  }
+  EXPECT_EQ(untaken, 0) << "events were not taken while frames were held";
 }
 
-TEST_F(PresenterTest, TheRendererLetterboxesTheFrame) {
-  SDL_SetWindowSize(window_, 1280, 768);
-  TexturePresenter presenter(window_);
-  ASSERT_TRUE(presenter.Ready()) << SDL_GetError();
-  std::fill(pixels_.begin(), pixels_.end(), kRed);
-  ASSERT_TRUE(Present(presenter));
-  const int xs[] = {127, 128, 1151, 1152};
-  const Uint32 expected[] = {kBlack888, kRed888, kRed888, kBlack888};  // bar, picture, bar
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(At(xs[i], 400), expected[i]) << xs[i];
-}
-
-TEST(TexturePresenter, TheHostRebuildsItsRendererWhenTheDeviceIsReset) {
+// A reset device forgets all it held, and a renderer that cannot be made again gives way, in
+// SDL's words, to the window surface.
+TEST(Renderer, IsMadeAgainAfterAResetAndLetterboxesOrGivesWayToTheWindowSurface) {
+  // Straight to SDL's software renderer: trying its GL ones on this driver remakes the window.
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
   std::string error;
   auto sdl = SdlHost::Create(error, SdlHost::Presentation::kRenderer);
   ASSERT_NE(sdl, nullptr) << error;
   ASSERT_TRUE(sdl->OpenScreen(kWidth, kHeight, 16));
-  ASSERT_TRUE(sdl->usesRenderer());
-  std::vector<std::uint16_t> pixels(kWidth * kHeight, kRed);
-  const Frame frame{pixels.data(), kWidth, kHeight, kWidth * 2};
-  sdl->ShowFrame(frame);
-  SDL_Event reset{};
-  reset.type = SDL_RENDER_DEVICE_RESET;
+  SDL_Window* window = sdl->window();
+  std::vector<std::uint16_t> pixels(kWidth * kHeight);
+  const auto show = [&](std::uint16_t colour) {
+    std::fill(pixels.begin(), pixels.end(), colour);
+    for (int i = 0; i < 2; ++i) sdl->ShowFrame(Frame{pixels.data(), kWidth, kHeight, kWidth * 2});
+  };
+  show(kRed);
+  SDL_RenderSetScale(SDL_GetRenderer(window), 0.5f, 0.5f);  // state only a new renderer lacks
+  SDL_Event reset{SDL_RENDER_DEVICE_RESET};
   SDL_PushEvent(&reset);
-  std::fill(pixels.begin(), pixels.end(), kBlue);
-  sdl->ShowFrame(frame);  // takes the reset while it waits for the refresh
-  sdl->ShowFrame(frame);
-  EXPECT_EQ(PixelAt(sdl->window(), 500, 500), kBlue888);
+  show(kBlue);
+  EXPECT_EQ(PixelAt(window, 1000, 700), kBlue888);
+
+  SDL_SetWindowFullscreen(window, 0);
+  SDL_SetWindowSize(window, 1280, 768);
+  show(kRed);
+  const int xs[] = {127, 128, 1151, 1152};
+  const Uint32 expected[] = {kBlack888, kRed888, kRed888, kBlack888};  // bar, picture, bar
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(PixelAt(window, xs[i], 400), expected[i]) << xs[i];
+  EXPECT_TRUE(sdl->usesRenderer());
+
+  SDL_SetWindowSize(window, 1 << 30, 1);  // no surface can be had this wide
+  Event taken;
+  sdl->PollEvent(taken);  // takes SDL's events: the renderer is lost before it draws again
+  testing::internal::CaptureStderr();
+  show(kGreen);
+  const std::string said = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(SDL_CreateRenderer(window, -1, 0), nullptr);  // the same failure, for SDL's reason
+  EXPECT_EQ(said,
+            "paddleball: drawing without the renderer: " + std::string(SDL_GetError()) + "\n");
+  SDL_SetWindowSize(window, kWidth, kHeight);
+  show(kGreen);
+  EXPECT_FALSE(sdl->usesRenderer());
+  EXPECT_EQ(PixelAt(window, 500, 400), kGreen888);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <X11/Xutil.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -42,22 +41,6 @@ class VirtualDisplay : public private_x::PrivateDisplay {
     return std::system(("DISPLAY=" + name() + " timeout 5 xdotool " + arguments).c_str()) == 0;
   }
 
-  // The top-level window of that title, or 0. With no window manager it is a child of the root.
-  Window FindWindow(const std::string& title) const {
-    Window root = 0, parent = 0, *children = nullptr, window = 0;
-    unsigned count = 0;
-    XQueryTree(connection(), DefaultRootWindow(connection()), &root, &parent, &children, &count);
-    for (unsigned i = 0; i < count && window == 0; ++i) {
-      char* name = nullptr;
-      if (XFetchName(connection(), children[i], &name) != 0 && name != nullptr) {
-        if (title == name) window = children[i];
-        XFree(name);
-      }
-    }
-    if (children != nullptr) XFree(children);
-    return window;
-  }
-
   // Maps a plain window of another client at that place and gives it the keyboard focus, as
   // another program in the foreground would have. It lasts as long as this display.
   bool TakeFocus(int x, int y, int width, int height) {
@@ -80,12 +63,22 @@ class VirtualDisplay : public private_x::PrivateDisplay {
   }
 
   // Sends the window of that title the window manager's close request (WM_DELETE_WINDOW), as a
-  // title bar's close button does; false when there is no such window.
+  // title bar's close button does; false when there is no such window. With no window manager
+  // the game's window is a child of the root.
   bool AskToClose(const std::string& title) const {
-    const Window window = FindWindow(title);
+    Window root = 0, parent = 0, *children = nullptr, window = 0;
+    unsigned count = 0;
+    XQueryTree(connection(), DefaultRootWindow(connection()), &root, &parent, &children, &count);
+    for (unsigned i = 0; i < count && window == 0; ++i) {
+      char* name = nullptr;
+      if (XFetchName(connection(), children[i], &name) != 0 && name != nullptr) {
+        if (title == name) window = children[i];
+        XFree(name);
+      }
+    }
+    if (children != nullptr) XFree(children);
     if (window == 0) return false;
-    XEvent event;
-    std::memset(&event, 0, sizeof(event));
+    XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
     event.xclient.message_type = XInternAtom(connection(), "WM_PROTOCOLS", False);

@@ -14,14 +14,11 @@ constexpr int kFullScale = 32767;
 constexpr int kQuietEdge = kFullScale / 100;
 constexpr std::size_t kEdgeSamples = 4;
 
-struct CueFile {
-  const char* name;
-  double minSeconds;
-  double maxSeconds;
-};
-
 // The pip sounds on every bounce; the others hold the game while they play.
-constexpr CueFile kCueFiles[] = {
+constexpr struct {
+  const char* name;
+  double minSeconds, maxSeconds;
+} kCueFiles[] = {
     {"click.wav", 0.04, 0.08},
     {"destroy.wav", 0.8, 1.2},
     {"powers.wav", 0.5, 1.5},
@@ -29,7 +26,7 @@ constexpr CueFile kCueFiles[] = {
 };
 
 TEST(ShippedCues, AreShortCleanMono16BitPcm) {
-  for (const CueFile& cue : kCueFiles) {
+  for (const auto& cue : kCueFiles) {
     SCOPED_TRACE(cue.name);
     const std::string path = std::string(PADDLEBALL_SOUNDS_DIR) + "/" + cue.name;
     std::vector<std::uint8_t> bytes;

@@ -3,7 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,45 +16,34 @@
 namespace host {
 namespace {
 
-constexpr std::int32_t kMost = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t kLeast = std::numeric_limits<std::int32_t>::min();
-
-// What the user did, in the device's terms, as one host's library reports it.
+// What the user did, in the device's terms, as one host's library reports it: each feeder has
+// Move(dx, dy) and Button(button, down), and may have a LoseFocus and a Take of its own.
 struct Feeder {
-  virtual ~Feeder() = default;
-  virtual void Move(int dx, int dy) = 0;
-  virtual void Button(int button, bool down) = 0;
-  virtual void LoseFocus() { mouse.ReleaseAll(); }
-  virtual MouseState Take() { return mouse.Take(); }
+  void LoseFocus() { mouse.ReleaseAll(); }
+  MouseState Take() { return mouse.Take(); }
   MouseAccumulator mouse;
 };
 
-SDL_Event SdlEvent(Uint32 type) {
-  SDL_Event event{};
-  event.type = type;
-  return event;
-}
-
 struct SdlEvents final : Feeder {
   SdlEvents() : sdl(SdlHost::Create(error, SdlHost::Presentation::kWindowSurface)) {}
-  void Move(int dx, int dy) override {
-    SDL_Event e = SdlEvent(SDL_MOUSEMOTION);
+  void Move(int dx, int dy) {
+    SDL_Event e{SDL_MOUSEMOTION};
     e.motion.xrel = dx, e.motion.yrel = dy;
     SDL_PushEvent(&e);
   }
-  void Button(int button, bool down) override {
-    SDL_Event e = SdlEvent(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP);
+  void Button(int button, bool down) {
+    SDL_Event e{down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP};
     e.button.button = std::vector<Uint8>{SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE,
                                          SDL_BUTTON_X1}[button];
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     SDL_PushEvent(&e);
   }
-  void LoseFocus() override {
-    SDL_Event e = SdlEvent(SDL_WINDOWEVENT);
+  void LoseFocus() {
+    SDL_Event e{SDL_WINDOWEVENT};
     e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
     SDL_PushEvent(&e);
   }
-  MouseState Take() override { return sdl->TakeMouse(); }
+  MouseState Take() { return sdl->TakeMouse(); }
   std::string error;
   std::unique_ptr<SdlHost> sdl;
 };
@@ -62,11 +51,11 @@ struct SdlEvents final : Feeder {
 // The pointer as SDL_GetGlobalMouseState reports it, sampled after each change.
 struct BackgroundPointer final : Feeder {
   BackgroundPointer() { background.Feed(x, y, held, mouse); }
-  void Move(int dx, int dy) override {
+  void Move(int dx, int dy) {
     x += dx, y += dy;
     background.Feed(x, y, held, mouse);
   }
-  void Button(int button, bool down) override {
+  void Button(int button, bool down) {
     const std::uint32_t mask = std::vector<std::uint32_t>{
         SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK, SDL_BUTTON_X1MASK}[button];
     held = down ? held | mask : held & ~mask;
@@ -78,8 +67,8 @@ struct BackgroundPointer final : Feeder {
 };
 
 struct PageEvents final : Feeder {
-  void Move(int dx, int dy) override { mouse.Move(dx, dy); }
-  void Button(int button, bool down) override {
+  void Move(int dx, int dy) { mouse.Move(dx, dy); }
+  void Button(int button, bool down) {
     PageButton(mouse, std::vector<int>{0, 2, 1, 3}[button], down);
   }
 };
@@ -109,7 +98,9 @@ const struct {
       {'t', 0, 0, 12}}},
     {"losing the focus releases every button",
      {{'p'}, {'p', kRightButton}, {'t', 0, 0, 3}, {'f'}, {'t'}}},
-    {"movement saturates", {{'m', kMost, kLeast}, {'m', 1, -1}, {'t', kMost, kLeast}}, false},
+    {"movement saturates",
+     {{'m', INT32_MAX, INT32_MIN}, {'m', 1, -1}, {'t', INT32_MAX, INT32_MIN}},
+     false},
 };
 
 template <typename Made>
