@@ -37,7 +37,7 @@ TEST_F(SurfaceTest, OffscreenCreationRefusesBadRecordsAndWildSizes) {
   EXPECT_EQ(Create(8, 0, &surface), DDERR_INVALIDPARAMS);
   EXPECT_EQ(Create(8193, 1, &surface), DDERR_INVALIDPARAMS);
   EXPECT_EQ(Create(8192, 8192, &surface), DDERR_INVALIDPARAMS);
-  EXPECT_EQ(Create(0xFFFFFFFF, 0xFFFFFFFF, &surface), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(Create(1, 8193, &surface), DDERR_INVALIDPARAMS);
   EXPECT_EQ(directDraw_->CreateSurface(nullptr, nullptr, nullptr), DDERR_INVALIDPARAMS);
 }
 
