@@ -19,10 +19,10 @@ TEST(PictureFit, KeepsTheShapeWithBarsOnTheLongSide) {
     int areaWidth, areaHeight;
     std::vector<int> expected;  // x, y, width, height
   } cases[] = {
-      {1920, 1080, {240, 0, 1440, 1080}},  // wide window: bars left and right
-      {800, 1000, {0, 200, 800, 600}},     // tall window: bars above and below
-      {1001, 700, {34, 0, 933, 700}},      // rounds down, never spills over
-      {0, 768, {0, 0, 0, 0}},
+      {1920, 1080, {240, 0, 1440, 1080}},                 // wide window: bars left and right
+      {800, 1000, {0, 200, 800, 600}},                    // tall window: bars above and below
+      {1001, 700, {34, 0, 933, 700}},                     // rounds down, never spills over
+      {1, 700, {0, 0, 0, 0}},                             // too narrow for a whole row
       {kMost, kMost, {0, 268435456, kMost, 1610612735}},  // no overflow on the way
   };
   for (const auto& c : cases) {
@@ -30,7 +30,7 @@ TEST(PictureFit, KeepsTheShapeWithBarsOnTheLongSide) {
     EXPECT_EQ((std::vector<int>{fit.x, fit.y, fit.width, fit.height}), c.expected)
         << c.areaWidth << "x" << c.areaHeight;
   }
-  EXPECT_EQ(FitPicture(0, 768, 640, 480).width, 0);
+  EXPECT_EQ(FitPicture(1024, 0, 640, 480).width, 0);
 }
 
 TEST(PictureLimits, FramesNoScreenCouldShowAreRefused) {
