@@ -232,13 +232,11 @@ TEST_F(BitmapLoadTest, EveryHostileFileIsRefusedAndNamedOnce) {
   const Bytes rle = File({"RLE8", 40, 8, 1, {}, false, 0, kColours, kRle8});
   const std::pair<const char*, Bytes> hostile[] = {
       {"empty", {}},
-      {"headers-cut", {good.begin(), good.begin() + 30}},
       {"bits-cut", {good.begin(), good.end() - 5}},
       {"wrong-magic", Patched(good, 0, 0x4D43, 2)},
       {"huge-rle", Patched(Patched(rle, 18, 8192), 22, 8192)},  // too many pixels
       {"wide-rle", Patched(rle, 18, 60000)},
       {"zero-width", Patched(good, 18, 0)},
-      {"negative-width", Patched(good, 18, 0xFFFFFFFF)},
       {"lowest-height", Patched(good, 22, 0x80000000)},
       {"bit-count", Patched(good, 28, 7, 2)},
       {"compression", Patched(good, 30, 99)},
