@@ -88,7 +88,6 @@ const struct {
 } kScripts[] = {
     {"movement is summed until taken", {{'m', 5, -3}, {'m', 7, 1}, {'t', 12, -2}, {'t'}}},
     {"a click between two takes is seen once", {{'p'}, {'r'}, {'t', 0, 0, 1}, {'t'}}},
-    {"a held button stays held", {{'p'}, {'t', 0, 0, 1}, {'t', 0, 0, 1}, {'r'}, {'t'}}},
     {"each button has its own byte",
      {{'p', kRightButton},
       {'p', kMiddleButton},
