@@ -6,25 +6,7 @@ namespace {
 
 using portable::Call;
 
-class SurfaceTest : public PlatformTest {
- protected:
-  // The game's own chain: 1024 x 768 x 16, a primary surface with one back buffer.
-  void MakeChain() {
-    ASSERT_EQ(directDraw_->SetDisplayMode(1024, 768, 16), DD_OK);
-    DDSURFACEDESC desc{};
-    desc.dwSize = sizeof(desc);
-    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.dwBackBufferCount = 1;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-    ASSERT_EQ(directDraw_->CreateSurface(&desc, &front_, nullptr), DD_OK);
-    DDSCAPS caps{DDSCAPS_BACKBUFFER};
-    ASSERT_EQ(front_->GetAttachedSurface(&caps, &back_), DD_OK);
-    ASSERT_NE(back_, front_);
-  }
-
-  IDirectDrawSurface* front_ = nullptr;
-  IDirectDrawSurface* back_ = nullptr;
-};
+using SurfaceTest = PlatformTest;
 
 TEST_F(SurfaceTest, OffscreenCreationRefusesBadRecordsAndWildSizes) {
   IDirectDrawSurface* surface = nullptr;
@@ -42,21 +24,33 @@ TEST_F(SurfaceTest, OffscreenCreationRefusesBadRecordsAndWildSizes) {
 }
 
 TEST_F(SurfaceTest, RefusedFlipLosesEverySurfaceUntilEachIsRestored) {
-  MakeChain();
+  // The game's own chain: 1024 x 768 x 16, a primary surface with one back buffer.
+  ASSERT_EQ(directDraw_->SetDisplayMode(1024, 768, 16), DD_OK);
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof(desc);
+  desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+  desc.dwBackBufferCount = 1;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+  IDirectDrawSurface* front = nullptr;
+  ASSERT_EQ(directDraw_->CreateSurface(&desc, &front, nullptr), DD_OK);
+  IDirectDrawSurface* back = nullptr;
+  DDSCAPS caps{DDSCAPS_BACKBUFFER};
+  ASSERT_EQ(front->GetAttachedSurface(&caps, &back), DD_OK);
+  ASSERT_NE(back, front);
   IDirectDrawSurface* sprite = MakeSurface(4, 4);
   portable::FailNext(Call::kFlip);
-  EXPECT_EQ(front_->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+  EXPECT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
   EXPECT_EQ(sprite->IsLost(), DDERR_SURFACELOST);
-  EXPECT_EQ(back_->IsLost(), DDERR_SURFACELOST);
+  EXPECT_EQ(back->IsLost(), DDERR_SURFACELOST);
   // Lost surfaces refuse work until restored, even once the host allows it again.
-  EXPECT_EQ(front_->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
-  EXPECT_EQ(back_->Blt(nullptr, sprite, nullptr, DDBLT_WAIT, nullptr), DDERR_SURFACELOST);
+  EXPECT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACELOST);
+  EXPECT_EQ(back->Blt(nullptr, sprite, nullptr, DDBLT_WAIT, nullptr), DDERR_SURFACELOST);
   HDC dc = nullptr;
   EXPECT_EQ(sprite->GetDC(&dc), DDERR_SURFACELOST);
   // Restoring the front restores its back buffer; the sprite stays lost until restored itself.
-  EXPECT_EQ(front_->Restore(), DD_OK);
-  EXPECT_EQ(back_->IsLost(), DD_OK);
-  EXPECT_EQ(front_->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  EXPECT_EQ(front->Restore(), DD_OK);
+  EXPECT_EQ(back->IsLost(), DD_OK);
+  EXPECT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
   EXPECT_EQ(sprite->IsLost(), DDERR_SURFACELOST);
   EXPECT_EQ(sprite->Restore(), DD_OK);
   EXPECT_EQ(sprite->IsLost(), DD_OK);
