@@ -172,15 +172,6 @@ TEST(BitmapKindsTest, EveryKindDecodesToTheSamePixels) {
   }
 }
 
-// The bitmap's pixel colours through a memory context, as GDI reports them.
-COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
-  HDC dc = CreateCompatibleDC(nullptr);
-  SelectObject(dc, bitmap);
-  const COLORREF colour = GetPixel(dc, x, y);
-  DeleteDC(dc);
-  return colour;
-}
-
 using BitmapLoadTest = PlatformTest;
 
 TEST_F(BitmapLoadTest, FileLoadsTopRowFirstAtItsOwnSizeOrStretchedToTheAskedOne) {
@@ -195,10 +186,13 @@ TEST_F(BitmapLoadTest, FileLoadsTopRowFirstAtItsOwnSizeOrStretchedToTheAskedOne)
     EXPECT_EQ(GetObjectA(bitmap, sizeof(info), &info), static_cast<int>(sizeof(info)));
     EXPECT_EQ(info.bmWidth, scale * kWidth);
     EXPECT_EQ(info.bmHeight, scale * kHeight);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
     for (int i = 0; i < kWidth * kHeight; ++i) {
       const int x = scale * (i % kWidth) + scale - 1, y = scale * (i / kWidth) + scale - 1;
-      EXPECT_EQ(PixelOf(bitmap, x, y), kColours[i]) << scale << ", pixel " << i;
+      EXPECT_EQ(GetPixel(dc, x, y), kColours[i]) << scale << ", pixel " << i;
     }
+    DeleteDC(dc);
     EXPECT_TRUE(DeleteObject(bitmap));
   }
   EXPECT_EQ(LoadImageA(nullptr, nullptr, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
