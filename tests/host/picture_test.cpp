@@ -47,6 +47,7 @@ TEST(PictureLimits, FramesNoScreenCouldShowAreRefused) {
       {{pixels.data(), 0, 2, 8}, false},
       {{pixels.data(), 4, -1, 8}, false},
       {{pixels.data(), kLargestPictureSide + 1, 1, 1 << 20}, false},
+      {{pixels.data(), 1, kLargestPictureSide + 1, 2}, false},
       {{pixels.data(), kLargestPictureSide, kLargestPictureSide, 1 << 14}, false},  // too many
   };
   for (const auto& c : cases) {
