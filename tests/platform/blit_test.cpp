@@ -20,7 +20,6 @@ TEST_F(BltTest, EachPixelInsideTakesTheSourcePixelUnderItsCentre) {
     std::optional<RECT> rect;
     bool keyed = false, drawn = true;
   } draws[] = {
-      {4, 8, {}},
       {4, 2, {}},
       {600, 600, {}},
       {4, 10, RECT{1, 1, 9, 9}, true},
