@@ -95,10 +95,6 @@ TEST_F(PresenterTest, AnyWindowSizeShowsTheWholePictureInFullColourRedrawingWhat
   ASSERT_TRUE(Present());
   EXPECT_EQ(At(10, 500), kGreen888);
   EXPECT_EQ(At(20, 100), 0x010203u) << "an unchanged row is not converted again";
-  presenter_->Invalidate();
-  ASSERT_TRUE(Present());
-  EXPECT_EQ(At(20, 100), kGrey888);
-  EXPECT_EQ(At(10, 500), kGreen888);
   for (const auto& c : checks) {
     int width = 0, height = 0;
     SDL_GetWindowSize(window_, &width, &height);
@@ -143,6 +139,15 @@ TEST(Pace, TheHostShowsEachFrameBeforeHoldingItAndTakesEventsMeanwhile) {
     EXPECT_LE(micros - before, 2 * 16667) << colour;
   }
   EXPECT_EQ(untaken, 0) << "events were not taken while frames were held";
+  // A window uncovered is drawn whole again, though the frame is the same.
+  SDL_FillRect(SDL_GetWindowSurface(window), nullptr, 0);
+  SDL_Event exposed{SDL_WINDOWEVENT};
+  exposed.window.event = SDL_WINDOWEVENT_EXPOSED;
+  SDL_PushEvent(&exposed);
+  Event taken;
+  sdl->PollEvent(taken);  // takes SDL's events, as the game does before each frame
+  sdl->ShowFrame(Frame{pixels.data(), kWidth, kHeight, kWidth * 2});
+  EXPECT_EQ(PixelAt(window, 0, 0), kBlue888);
 }
 
 // A reset device forgets all it held, and a renderer that cannot be made again gives way, in

@@ -89,7 +89,7 @@ TEST(WindowedSize, TheLargestWholeMultipleThatFitsOrTheShapeScaledDown) {
   const struct {
     int areaWidth, areaHeight, width, height;
   } cases[] = {
-      {1920, 1040, 1024, 768}, {3840, 2100, 2048, 1536}, {3100, 2400, 3072, 2304},
+      {1920, 1040, 1024, 768}, {3840, 2100, 2048, 1536}, {3100, 3100, 3072, 2304},
       {5120, 1400, 1024, 768}, {1366, 728, 970, 728},    {0, 768, 0, 0},
   };
   for (const auto& c : cases) {
