@@ -67,7 +67,6 @@ TEST(ReplayTest, EachReadIsOneTickOfTrace) {
     std::string script;
     std::vector<std::string> lines;  // a part of each line, in order
   } cases[] = {
-      {"", {"{\"tick\":1,"}},
       {"0 0\n",
        {"{\"tick\":1,\"attractMode\":true,\"playing\":false,\"lives\":2,\"hits\":0,\"level\":1,"
         "\"speedBonus\":3,\"ball\":[468,332,556,436],\"ballVelocity\":[9,-4],"
@@ -169,7 +168,6 @@ TEST(ReplayTest, AWholeGameEndsWithTheQuitAfterTheThirdBall) {
   const ReplayRun run = Replay(script);
   ASSERT_EQ(run.exitCode, 0);
   ASSERT_GT(run.lines.size(), 10u);
-  ASSERT_LT(run.lines.size(), 100001u);
   const std::string& last = run.lines.back();
   EXPECT_TRUE(Has(last, "\"lives\":-1")) << last;
   EXPECT_TRUE(Has(last, "sounds/failedme.wav")) << last;
