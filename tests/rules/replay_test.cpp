@@ -136,7 +136,7 @@ TEST(ReplayTest, InputAndOutputFaultsEndTheRunNamingTheFile) {
       {"endless line", {.args = "< /dev/zero"}, 2, "line 1: longer than 4096 bytes"},
       {"full device", {.args = "> /dev/full"}, 1, "standard output: No space left on device"},
       {"link", {.args = frames, .shell = kLink}, 1, kNotAFile, nothingWritten},
-      {"tick list without a directory", {.args = "--frame-ticks 1"}, 2, "--frame-ticks"},
+      {"tick list without a directory", {.args = "--frame-ticks 1"}, 2, "needs --frames DIR"},
       // A frame larger than the file size limit: the write fails part way, as on a full disk.
       {"cut-off frame",
        {.args = frames, .shell = "trap \"\" XFSZ; ulimit -f 4;"},
@@ -154,7 +154,7 @@ TEST(ReplayTest, InputAndOutputFaultsEndTheRunNamingTheFile) {
     const ReplayRun run =
         Replay("0 0\n", {.args = "--frames $DIR/f --frame-ticks " + std::string(list)});
     EXPECT_EQ(run.exitCode, 2) << list;
-    EXPECT_TRUE(Has(run.errors, "--frame-ticks")) << list << ": " << run.errors;
+    EXPECT_TRUE(Has(run.errors, "is not a tick number")) << list << ": " << run.errors;
   }
 }
 
