@@ -79,13 +79,23 @@ class DisplayTest : public FreshGame {
   std::uint16_t Shown(int x, int y) const {
     return host_.screen().at(static_cast<std::size_t>(y) * host_.screenWidth() + x);
   }
-  // How many presented pixels in [left, right) x [top, bottom) are not `raw`.
-  int CountOther(int left, int top, int right, int bottom, std::uint16_t raw) const {
-    int count = 0;
-    for (int y = top; y < bottom; ++y) {
-      for (int x = left; x < right; ++x) count += Shown(x, y) != raw;
+  // The presented pixels in `in` that are not `raw`: how many, and their bounding box.
+  struct Area {
+    int pixels = 0;
+    RECT box;
+  };
+  Area Other(std::uint16_t raw, RECT in = {0, 0, 1024, 768}) const {
+    Area found = {0, {in.right, in.bottom, -1, -1}};
+    for (int y = in.top; y < in.bottom; ++y) {
+      for (int x = in.left; x < in.right; ++x) {
+        if (Shown(x, y) == raw) continue;
+        ++found.pixels;
+        found.box = {std::min<LONG>(found.box.left, x), std::min<LONG>(found.box.top, y),
+                     std::max<LONG>(found.box.right, x + 1),
+                     std::max<LONG>(found.box.bottom, y + 1)};
+      }
     }
-    return count;
+    return found;
   }
 
   ScratchDir scratch_;

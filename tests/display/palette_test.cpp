@@ -62,27 +62,22 @@ struct PaletteCase {
 
 void PrintTo(const PaletteCase& c, std::ostream* out) { *out << c.name; }
 
-class PaletteCaseTest : public DisplayTest, public ::testing::WithParamInterface<PaletteCase> {
- protected:
-  std::vector<Entry> Load(const char* path) {
-    InitDisplay();
-    IDirectDrawPalette* palette = LoadBitmapPalette(directDraw, path);
-    std::vector<PALETTEENTRY> raw(kEntries);
-    EXPECT_TRUE(palette && palette->GetEntries(0, 0, kEntries, raw.data()) == DD_OK);
-    std::vector<Entry> entries;
-    for (const auto& e : raw) entries.push_back({e.peRed, e.peGreen, e.peBlue, e.peFlags});
-    return entries;
-  }
-};
+class PaletteCaseTest : public DisplayTest, public ::testing::WithParamInterface<PaletteCase> {};
 
 TEST_P(PaletteCaseTest, TakesItsColoursOverTheRamp) {
   const PaletteCase& c = GetParam();
   if (!c.file.empty()) scratch_.Write("pal.bmp", c.file);
   if (!c.resource.empty()) portable::AddBitmapResource("pal.bmp", c.resource);
-  const auto entries = Load(c.path);
+  InitDisplay();
+  IDirectDrawPalette* palette = LoadBitmapPalette(directDraw, c.path);
+  std::vector<PALETTEENTRY> raw(kEntries);
+  ASSERT_TRUE(palette && palette->GetEntries(0, 0, kEntries, raw.data()) == DD_OK);
+  const auto entry = [&raw](int i) {
+    return Entry{raw[i].peRed, raw[i].peGreen, raw[i].peBlue, raw[i].peFlags};
+  };
   ASSERT_EQ(Ramp(0x5A), (Entry{72, 218, 170, 0})) << "the ramp, worked out by hand";
-  for (std::size_t i = 0; i < c.first.size(); ++i) EXPECT_EQ(entries[i], c.first[i]) << i;
-  for (int i = c.rampFrom; i >= 0 && i < kEntries; ++i) EXPECT_EQ(entries[i], Ramp(i)) << i;
+  for (std::size_t i = 0; i < c.first.size(); ++i) EXPECT_EQ(entry(i), c.first[i]) << i;
+  for (int i = c.rampFrom; i >= 0 && i < kEntries; ++i) EXPECT_EQ(entry(i), Ramp(i)) << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -29,19 +29,6 @@ class FrameTickTest : public FreshGame {
   }
 };
 
-TEST_F(FrameTickTest, LoadSceneServesThenAttractFramesReadTheMouseAndShowThePrompt) {
-  EXPECT_EQ(ball->GetVelocityX(), 9);
-  EXPECT_EQ(ball->GetVelocityY(), -4);
-  Tick();
-  EXPECT_TRUE(attractMode);
-  EXPECT_FALSE(playing);
-  EXPECT_STREQ(titleLabel->GetText(), "Click to Start | Hit ESCAPE to end.");
-  EXPECT_EQ(scoreLabel->GetText(), nullptr);
-  EXPECT_EQ(host_.mouseReads(), 1);
-  // Attract frames move nothing.
-  EXPECT_EQ(ball->GetBounds().left, 468);
-}
-
 TEST_F(FrameTickTest, ClickStartsWithTheStartCueAndPlaysAStepAtOnceLaterButtonsDoNothing) {
   Tick();
   QueueMouse(0, 0x80);
@@ -61,26 +48,22 @@ TEST_F(FrameTickTest, ClickStartsWithTheStartCueAndPlaysAStepAtOnceLaterButtonsD
   EXPECT_EQ(ball->GetBounds().left, 477 + 9);
 }
 
-TEST_F(FrameTickTest, NextTickAfterALostBallServesAndPlays) {
+// After a lost ball the next tick serves and plays; once the last is lost, ticks do neither.
+TEST_F(FrameTickTest, NextTickAfterALostBallServesAndPlaysUntilTheLast) {
   Tick(0, 0x80);
   DropBall();
   Tick();
   EXPECT_FALSE(playing);
   Tick(5);
   EXPECT_TRUE(playing);
+  EXPECT_FALSE(QuitRequested());
   // Served at (468, 332) and already moved by its new velocity, the third and fourth draws.
   EXPECT_EQ(ball->GetBounds().left, 468 + 9);
   EXPECT_EQ(ball->GetBounds().top, 332 - 8);
   EXPECT_EQ(paddle->GetBounds().left, 449);
-}
-
-TEST_F(FrameTickTest, LosingTheThirdBallQuitsInTheSameTick) {
-  Tick(0, 0x80);
   lives = 0;
   DropBall();
-  EXPECT_FALSE(QuitRequested());
   Tick();
-  EXPECT_EQ(lives, -1);
   EXPECT_TRUE(QuitRequested());
   // Game over stays: no serve, no step, only the quit request again.
   const RECT lost = ball->GetBounds();

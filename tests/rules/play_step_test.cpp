@@ -69,15 +69,16 @@ struct BallCase {
 };
 
 // A new speed is a draw plus the bonus, away from what was hit, horizontal first; the step
-// still moves the ball by its old velocity, so a bounce shows one step late.
+// still moves the ball by its old velocity, so a bounce shows one step late. A ball that
+// reaches a wall, the ceiling or the floor exactly has not crossed it.
 TEST_F(PlayStepTest, BallBouncesIsLostOrCaughtAndHitsRaiseTheLevel) {
   const BallCase cases[] = {
       {"right wall", {0}, {900, 300, 9, 4}, {909, 304, -3, 4}, {kClick}},
       {"corner", {2, 5}, {30, 30, -5, -5}, {25, 25, 5, 8}, {kClick, kClick}},
       {"bonus", {6}, {30, 300, -5, 0, 0, 1, 20}, {25, 300, 26, 0, 0, 1, 20}, {kClick}},
       {"still outside a wall", {0, 0}, {19, 300, 3, 0}, {25, 300, 3, 0}, {kClick, kClick}, 2},
-      {"the floor is beyond 768", {}, {100, 656, 0, 8}, {100, 664, 0, 8}, {}},
-      {"the last ball", {}, {100, 656, 0, 9, 0, 1, 3, 1}, {100, 665, 0, 9, 0, 1, 3, 0}, {kLost}},
+      {"at 768 and 28", {}, {28, 656, 0, 8}, {28, 664, 0, 8}, {}},
+      {"last ball at 996", {}, {908, 656, 0, 9, 0, 1, 3, 1}, {908, 665, 0, 9, 0, 1, 3, 0}, {kLost}},
       {"game over", {}, {100, 656, 0, 9, 0, 1, 3, 0}, {100, 665, 0, 9, 0, 1, 3, -1}, {kGameOver}},
       {"past the paddle's right end", {}, {589, 536, 0, 5}, {589, 541, 0, 5}, {}},
       {"touching its left end", {1}, {356, 536, 0, 5}, {356, 541, 0, -4, 1}, {kClick}},
@@ -89,10 +90,10 @@ TEST_F(PlayStepTest, BallBouncesIsLostOrCaughtAndHitsRaiseTheLevel) {
       {"below the band", {}, {500, 560, 0, 5}, {500, 565, 0, 5}, {}},
       {"in the band again", {1, 1}, {500, 536, 0, 5}, {500, 537, 0, -4, 2}, {kClick, kClick}, 2},
       {"wall and catch", {0, 1}, {30, 536, -5, 5}, {25, 541, 3, -4, 1}, {kClick, kClick}, 1, 28},
-      {"49th hit", {1}, {500, 536, 0, 5, 48}, {500, 541, 0, -4, 49}, {kClick}},
+      {"49th hit at its right end", {1}, {588, 536, 0, 5, 48}, {588, 541, 0, -4, 49}, {kClick}},
       {"50th hit", {1}, {500, 536, 0, 5, 49}, {500, 541, 0, -4, 50, 2, 4}, {kClick}},
       {"100th hit", {1}, {500, 536, 0, 5, 99, 2, 4}, {500, 541, 0, -5, 100, 3, 5}, {kClick}},
-      {"one level a step", {}, {500, 300, 0, 1, 500}, {500, 301, 0, 1, 500, 2, 4}, {}},
+      {"one level a step, at 28", {}, {500, 27, 0, 1, 500}, {500, 28, 0, 1, 500, 2, 4}, {}},
   };
   for (const BallCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -67,7 +67,6 @@ TEST(ReplayTest, EachReadIsOneTickOfTrace) {
     std::string script;
     std::vector<std::string> lines;  // a part of each line, in order
   } cases[] = {
-      {"", {"{\"tick\":1,"}},
       {"0 0\n",
        {"{\"tick\":1,\"attractMode\":true,\"playing\":false,\"lives\":2,\"hits\":0,\"level\":1,"
         "\"speedBonus\":3,\"ball\":[468,332,556,436],\"ballVelocity\":[9,-4],"
@@ -106,13 +105,10 @@ TEST(ReplayTest, MalformedLineStopsWithItsNumber) {
     EXPECT_EQ(run.lines.size(), 2u) << shown;  // nothing past the tick before the bad read
     const std::size_t start = std::min(run.errors.find("paddleball-replay: "), run.errors.size());
     const std::string message = run.errors.substr(start);
-    EXPECT_LT(message.size(), 400u) << shown;
-    EXPECT_TRUE(std::all_of(message.begin(), message.end() - 1,
-                            [](char c) {
-                              return static_cast<unsigned char>(c) >= 0x20 &&
-                                     static_cast<unsigned char>(c) < 0x7f;
-                            }))
-        << "an unescaped byte in: " << message;
+    ASSERT_LT(message.size(), 400u) << shown;
+    // Plain text to the quote's end: a NUL let through would cut the message short.
+    EXPECT_TRUE(std::regex_match(message, std::regex(R"([ -~]*"(\.\.\.)?\n)")))
+        << "not one line of plain text: " << message;
   }
 }
 
@@ -140,7 +136,7 @@ TEST(ReplayTest, InputAndOutputFaultsEndTheRunNamingTheFile) {
       {"endless line", {.args = "< /dev/zero"}, 2, "line 1: longer than 4096 bytes"},
       {"full device", {.args = "> /dev/full"}, 1, "standard output: No space left on device"},
       {"link", {.args = frames, .shell = kLink}, 1, kNotAFile, nothingWritten},
-      {"tick list without a directory", {.args = "--frame-ticks 1"}, 2, "--frame-ticks"},
+      {"tick list without a directory", {.args = "--frame-ticks 1"}, 2, "needs --frames DIR"},
       // A frame larger than the file size limit: the write fails part way, as on a full disk.
       {"cut-off frame",
        {.args = frames, .shell = "trap \"\" XFSZ; ulimit -f 4;"},
@@ -158,7 +154,7 @@ TEST(ReplayTest, InputAndOutputFaultsEndTheRunNamingTheFile) {
     const ReplayRun run =
         Replay("0 0\n", {.args = "--frames $DIR/f --frame-ticks " + std::string(list)});
     EXPECT_EQ(run.exitCode, 2) << list;
-    EXPECT_TRUE(Has(run.errors, "--frame-ticks")) << list << ": " << run.errors;
+    EXPECT_TRUE(Has(run.errors, "is not a tick number")) << list << ": " << run.errors;
   }
 }
 
@@ -169,7 +165,6 @@ TEST(ReplayTest, AWholeGameEndsWithTheQuitAfterTheThirdBall) {
   const ReplayRun run = Replay(script);
   ASSERT_EQ(run.exitCode, 0);
   ASSERT_GT(run.lines.size(), 10u);
-  ASSERT_LT(run.lines.size(), 100001u);
   const std::string& last = run.lines.back();
   EXPECT_TRUE(Has(last, "\"lives\":-1")) << last;
   EXPECT_TRUE(Has(last, "sounds/failedme.wav")) << last;
