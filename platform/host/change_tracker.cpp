@@ -16,13 +16,10 @@ ChangedRect ChangeTracker::Take(const Frame& frame) {
   int bottom = -1;
   int left = width_;
   int right = -1;
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(frame.pixels);
   for (int row = 0; row < height_; ++row) {
-    const auto* source = reinterpret_cast<const std::uint16_t*>(
-        bytes + static_cast<std::size_t>(row) * frame.pitchBytes);
     int rowLeft = 0;
     int rowRight = 0;
-    changedRows_[row] = TakeRow(source, row, rowLeft, rowRight) ? 1 : 0;
+    changedRows_[row] = TakeRow(frame.Row(row), row, rowLeft, rowRight) ? 1 : 0;
     if (changedRows_[row] == 0) continue;
     top = std::min(top, row);
     bottom = row;

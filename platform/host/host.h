@@ -2,6 +2,7 @@
 // screen, a refresh clock, events, a relative mouse, sound and the user's attention.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace host {
@@ -28,6 +29,12 @@ struct Frame {
   int width = 0;
   int height = 0;
   int pitchBytes = 0;
+
+  // The first pixel of `y`, rows being pitchBytes apart.
+  const std::uint16_t* Row(int y) const {
+    return reinterpret_cast<const std::uint16_t*>(reinterpret_cast<const std::uint8_t*>(pixels) +
+                                                  static_cast<std::ptrdiff_t>(y) * pitchBytes);
+  }
 };
 
 class Host {

@@ -37,9 +37,8 @@ void HeadlessHost::ShowFrame(const Frame& frame) {
   screenWidth_ = frame.width;
   screenHeight_ = frame.height;
   screen_.resize(static_cast<std::size_t>(frame.width) * frame.height);
-  const auto* row = reinterpret_cast<const std::uint8_t*>(frame.pixels);
-  for (int y = 0; y < frame.height; ++y, row += frame.pitchBytes) {
-    std::memcpy(&screen_[static_cast<std::size_t>(y) * frame.width], row,
+  for (int y = 0; y < frame.height; ++y) {
+    std::memcpy(&screen_[static_cast<std::size_t>(y) * frame.width], frame.Row(y),
                 static_cast<std::size_t>(frame.width) * sizeof(std::uint16_t));
   }
 }

@@ -10,12 +10,6 @@ namespace {
 
 constexpr int kColourCount = 1 << 16;
 
-const std::uint16_t* SourceRow(const Frame& frame, int row) {
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(frame.pixels);
-  return reinterpret_cast<const std::uint16_t*>(bytes +
-                                                static_cast<std::size_t>(row) * frame.pitchBytes);
-}
-
 }  // namespace
 
 SurfacePresenter::SurfacePresenter(SDL_Window* window) : window_(window) {}
@@ -63,7 +57,7 @@ void SurfacePresenter::DrawChangedRows(const Frame& frame, int& firstChanged, in
       // Whole-number scaling: the row below is the same pixels again.
       std::memcpy(target, target - surface_->pitch, rowBytes);
     } else {
-      ConvertRow(SourceRow(frame, source), target);
+      ConvertRow(frame.Row(source), target);
     }
     firstChanged = std::min(firstChanged, row);
     lastChanged = row;

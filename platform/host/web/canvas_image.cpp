@@ -19,11 +19,9 @@ ChangedRect CanvasImage::Update(const Frame& frame) {
     rgba_.assign(static_cast<std::size_t>(width_) * height_ * kBytesPerRgba, 0);
   }
   const ChangedRect changed = changes_.Take(frame);
-  const auto* bytes = reinterpret_cast<const std::uint8_t*>(frame.pixels);
   for (int row = changed.y; row < changed.y + changed.height; ++row) {
     if (!changes_.RowChanged(row)) continue;
-    const auto* source = reinterpret_cast<const std::uint16_t*>(
-        bytes + static_cast<std::size_t>(row) * frame.pitchBytes);
+    const std::uint16_t* source = frame.Row(row);
     std::uint8_t* out = &rgba_[static_cast<std::size_t>(row) * width_ * kBytesPerRgba];
     for (int x = changed.x; x < changed.x + changed.width; ++x) {
       const Rgb888 rgb = WidenRgb565(source[x]);
