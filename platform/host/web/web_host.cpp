@@ -124,7 +124,12 @@ WebHost::~WebHost() { pb_audio_stop(); }
 
 bool WebHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   if (screenOpen_) return true;
-  if (width <= 0 || height <= 0 || pb_open_canvas(width, height) == 0) return false;
+  if (width <= 0 || height <= 0) return false;
+  const int canvas = pb_open_canvas(width, height);
+  if (canvas == kNoCanvas) return false;
+  onGpu_ = canvas == kCanvasGpu;
+  screenWidth_ = width;
+  screenHeight_ = height;
   screenOpen_ = true;
   Listen(this);
   FitToPage();
@@ -140,26 +145,40 @@ void WebHost::FitToPage() {
   }
   // Fit in device pixels, so that each game pixel covers whole screen pixels where it can.
   const double ratio = std::max(emscripten_get_device_pixel_ratio(), 1.0);
-  const Placement fit =
-      FitPicture(image_.width(), image_.height(), static_cast<int>(areaWidth * ratio),
-                 static_cast<int>(areaHeight * ratio));
+  const Placement fit = FitPicture(screenWidth_, screenHeight_, static_cast<int>(areaWidth * ratio),
+                                   static_cast<int>(areaHeight * ratio));
   if (fit.width > 0)
     emscripten_set_element_css_size(kCanvas, fit.width / ratio, fit.height / ratio);
 }
 
 void WebHost::ShowFrame(const Frame& frame) {
   if (!screenOpen_) return;
-  const bool firstFrame = image_.width() == 0;
-  const ChangedRect changed = image_.Update(frame);
-  const std::uint8_t* pixels = changed.height > 0 ? image_.Pixels(changed) : nullptr;
-  pb_present(pixels, changed.x, changed.y, changed.width, changed.height);
-  if (firstFrame) FitToPage();
+  if (onGpu_) {
+    ShowOnGpu(frame);
+  } else {
+    ShowOnCanvas(frame);
+  }
   // The game steps inside the page's own frames, so that each picture is painted at the
   // refresh its step ran in; the deadline skips those a display faster than the pace brings
   // early, and a hidden page, which has none, holds the game.
   deadline_.AfterPresent(NowMicros());
   while (!deadline_.IsDue(static_cast<std::int64_t>(pb_next_page_frame() * kMicrosPerMilli))) {
   }
+}
+
+void WebHost::ShowOnGpu(const Frame& frame) {
+  if (pb_gpu_wants_whole() != 0) textureRows_.Forget();
+  for (const RowRun& run : textureRows_.Take(frame)) {
+    pb_gpu_upload(frame.Row(run.first), run.first, frame.width, run.count,
+                  frame.pitchBytes / static_cast<int>(sizeof(std::uint16_t)));
+  }
+  pb_gpu_present();
+}
+
+void WebHost::ShowOnCanvas(const Frame& frame) {
+  const ChangedRect changed = image_.Update(frame);
+  const std::uint8_t* pixels = changed.height > 0 ? image_.Pixels(changed) : nullptr;
+  pb_present(pixels, changed.x, changed.y, changed.width, changed.height);
 }
 
 void WebHost::WaitUntil(std::int64_t micros) {
