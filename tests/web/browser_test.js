@@ -145,7 +145,7 @@ async function main() {
       try {
         await visits(browser, origin, row, frames, state, shots);
       } catch (error) {
-        error.message = `${row.name}: ${error.message}`;
+        console.error(`In the browser with ${row.name}:`);
         throw error;
       } finally {
         await browser.close();
