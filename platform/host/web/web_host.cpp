@@ -160,10 +160,13 @@ void WebHost::ShowFrame(const Frame& frame) {
   }
   // The game steps inside the page's own frames, so that each picture is painted at the
   // refresh its step ran in; the deadline skips those a display faster than the pace brings
-  // early, and a hidden page, which has none, holds the game.
-  deadline_.AfterPresent(NowMicros());
-  while (!deadline_.IsDue(static_cast<std::int64_t>(pb_next_page_frame() * kMicrosPerMilli))) {
-  }
+  // early, and a hidden page, which has none, holds the game. It runs on the frames' own
+  // times: counted from the end of a step, a slow step or a late callback would make the
+  // next refresh look early and lose it.
+  deadline_.AfterPresent(pageFrameMicros_ != 0 ? pageFrameMicros_ : NowMicros());
+  do {
+    pageFrameMicros_ = static_cast<std::int64_t>(pb_next_page_frame() * kMicrosPerMilli);
+  } while (!deadline_.IsDue(pageFrameMicros_));
 }
 
 void WebHost::ShowOnGpu(const Frame& frame) {

@@ -58,6 +58,7 @@ class WebHost final : public Host {
   TextureRows textureRows_;
   CanvasImage image_;
   FrameDeadline deadline_;
+  std::int64_t pageFrameMicros_ = 0;  // the time of the page frame the game steps in
   MouseAccumulator mouse_;
   EventQueue pending_;
 };
