@@ -227,7 +227,20 @@ std::int64_t WebHost::NowMicros() {
 }
 
 void WebHost::SleepMicros(std::int64_t micros) {
-  WaitUntil(NowMicros() + std::max<std::int64_t>(micros, 0));
+  const std::int64_t now = NowMicros();
+  const std::int64_t until = now + std::max<std::int64_t>(micros, 0);
+  if (now - pageFrameMicros_ >= deadline_.periodMicros()) {
+    WaitUntil(until);
+    return;
+  }
+  // Inside a page frame this is the game holding a flip that came back early for the rest
+  // of its refresh (page frames do, after a callback that ran late). On the browser's timer
+  // its next step would run between page frames, be painted a refresh late, and the hold
+  // would keep that beat for good; so the wait ends in the next page frame, where the step
+  // is painted at once. Spinning instead would keep the beat and burn the main thread.
+  do {
+    pageFrameMicros_ = static_cast<std::int64_t>(pb_next_page_frame() * kMicrosPerMilli);
+  } while (NowMicros() < until);
 }
 
 void WebHost::ShowMessage(const char* text, const char* /*caption*/) {
