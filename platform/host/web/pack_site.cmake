@@ -3,6 +3,11 @@
 # file's content, so that a new build replaces what browsers keep offline.
 # Usage: cmake -DGAME_DIR=... -DSITE_DIR=... -DPAGE_DIR=... -P pack_site.cmake
 file(MAKE_DIRECTORY ${SITE_DIR})
+# With this set CMake leaves the time out of the gzip headers, so a site packs to the same
+# bytes whenever it is packed.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(ENV{SOURCE_DATE_EPOCH} 0)
+endif()
 set(version_input "")
 foreach(name paddleball.js paddleball.wasm paddleball.data)
   file(ARCHIVE_CREATE OUTPUT ${SITE_DIR}/${name}.gz PATHS ${GAME_DIR}/${name} FORMAT raw
