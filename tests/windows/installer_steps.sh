@@ -1,0 +1,41 @@
+# The installer's part of a run under Wine: a silent install into the fresh prefix with its
+# Start-menu shortcut and its entry among the installed programs, and a silent uninstall
+# that leaves none of its files and no registry entry behind.
+# Sourced by run_under_wine.sh, which gives work, step_timeout, fail and the Wine prefix.
+
+readonly uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\paddleball'
+
+# Every file in the prefix but the temporary ones (the uninstaller runs from a copy there).
+prefix_files() { find "$WINEPREFIX/drive_c" -type f ! -path '*/Temp/*' | sort; }
+
+# Installs silently with installer $1 and sets game_dir to the folder the shortcut starts
+# the game in, having checked that it starts the installed game there.
+install_with() {
+  local version target folder shortcut
+  version=$(basename "$1" | sed -n 's/^paddleball-\(.*\)-win[0-9]*-setup\.exe$/\1/p')
+  prefix_files >"$work/files-before"
+  timeout "$step_timeout" wine "$1" /S || fail "the silent install failed"
+  timeout "$step_timeout" wineserver -w
+
+  shortcut=$(find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Paddleball.lnk')
+  [[ -f $shortcut ]] || fail "no Start-menu shortcut"
+  { read -r target && read -r folder; } < <(python3 "$(dirname "$0")/read_shortcut.py" "$shortcut")
+  echo "shortcut: $target in $folder"
+  [[ $target == "$folder\\paddleball.exe" ]] || fail "the shortcut starts $target in $folder"
+  game_dir=$(winepath -u "$folder" 2>/dev/null)
+  [[ -f $game_dir/uninstall.exe ]] || fail "no uninstaller in $game_dir"
+  wine reg query "$uninstall_key" /v DisplayVersion 2>/dev/null | tr -d '\r' |
+    grep -q "REG_SZ *$version\$" || fail "no installed-programs entry of version $version"
+}
+
+# Uninstalls silently and checks that no file, folder or registry entry of the game is left.
+uninstall_and_check() {
+  # The uninstaller goes on in a copy of itself; the server waits for that too.
+  timeout "$step_timeout" wine "$game_dir/uninstall.exe" /S || fail "the uninstall failed"
+  timeout "$step_timeout" wineserver -w
+  [[ ! -e $game_dir ]] || fail "left behind: $(find "$game_dir" | head -n 5)"
+  prefix_files >"$work/files-after"
+  ! comm -13 "$work/files-before" "$work/files-after" | grep . ||
+    fail "the files above are left"
+  ! grep -il paddleball "$WINEPREFIX"/*.reg || fail "registry entries of the game are left"
+}
