@@ -107,16 +107,11 @@ xvfb_pid=$!
 wait_for "Xvfb" test -s "$work/display"
 export DISPLAY=":$(head -n 1 "$work/display")"
 
-# A fresh copy of the prefix booted once for all runs, when there is one: its files linked,
-# its registry copied, as Wine rewrites that in place.
-if [[ -d ${PADDLEBALL_WINE_PREFIX:-} ]]; then
-  mkdir "$WINEPREFIX"
-  cp -al "$PADDLEBALL_WINE_PREFIX/drive_c" "$WINEPREFIX/"
-  cp -a "$PADDLEBALL_WINE_PREFIX"/{dosdevices,*.reg,.update-timestamp} "$WINEPREFIX/"
-else
-  timeout "$step_timeout" wineboot -i >"$work/wineboot.log" 2>&1 || fail "wineboot failed"
-  timeout "$step_timeout" wineserver -w || fail "Wine did not settle after wineboot"
-fi
+# A fresh copy of the prefix booted once for all runs (PADDLEBALL_WINE_PREFIX): its files
+# linked, its registry copied, as Wine rewrites that in place.
+mkdir "$WINEPREFIX"
+cp -al "$PADDLEBALL_WINE_PREFIX/drive_c" "$WINEPREFIX/"
+cp -a "$PADDLEBALL_WINE_PREFIX"/{dosdevices,*.reg,.update-timestamp} "$WINEPREFIX/"
 timeout "$step_timeout" wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d "$renderer" /f \
   >/dev/null 2>&1 || fail "cannot choose Wine's $renderer renderer"
 
