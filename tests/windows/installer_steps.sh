@@ -4,15 +4,11 @@
 
 readonly uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\paddleball'
 
-# Every file in the prefix but the temporary ones (the uninstaller runs from a copy there).
-prefix_files() { find "$WINEPREFIX/drive_c" -type f ! -path '*/Temp/*' | sort; }
-
-# Installs silently with installer $1 and sets game_dir to the folder the shortcut starts
-# the game in, having checked that it starts the installed game there.
+# Installs with installer $1; game_dir is where its shortcut starts the game it installed.
 install_with() {
   local version target folder shortcut
   version=$(basename "$1" | sed -n 's/^paddleball-\(.*\)-win[0-9]*-setup\.exe$/\1/p')
-  prefix_files >"$work/files-before"
+  touch "$work/installed"
   timeout "$step_timeout" wine "$1" /S || fail "the silent install failed"
   timeout "$step_timeout" wineserver -w
   shortcut=$(find "$WINEPREFIX/drive_c/users" -path '*/Start Menu/Programs/Paddleball.lnk')
@@ -26,12 +22,11 @@ install_with() {
 
 # Uninstalls silently and checks that no file, folder or registry entry of the game is left.
 uninstall_and_check() {
-  # The uninstaller goes on in a copy of itself; the server waits for that too.
+  # The uninstaller goes on in a temporary copy of itself; the server waits for that too.
   timeout "$step_timeout" wine "$game_dir/uninstall.exe" /S || fail "the uninstall failed"
   timeout "$step_timeout" wineserver -w
   [[ ! -e $game_dir ]] || fail "left behind: $(find "$game_dir" | head -n 5)"
-  prefix_files >"$work/files-after"
-  ! comm -13 "$work/files-before" "$work/files-after" | grep . ||
+  ! find "$WINEPREFIX/drive_c" -type f -newer "$work/installed" ! -path '*/Temp/*' | grep . ||
     fail "the files above are left"
   ! grep -il paddleball "$WINEPREFIX"/*.reg || fail "registry entries of the game are left"
 }

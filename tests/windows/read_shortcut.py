@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
 """Prints what a Windows shortcut (.lnk) starts: its target, then its working folder."""
-import struct
-import sys
+import struct, sys
 
 data = open(sys.argv[1], "rb").read()
 flags, at = struct.unpack_from("<I", data, 20)[0], 76  # after the header
