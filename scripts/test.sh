@@ -17,7 +17,8 @@ phase() {
   timings+=("$(printf '%-32s %4d s' "$name" $((SECONDS - start)))")
   return "$status"
 }
-trap 'printf "%s\n" "${timings[@]}" "$(printf "%-32s %4d s" total $SECONDS)"' EXIT
+print_timings() { printf '%s\n' "${timings[@]}" "$(printf '%-32s %4d s' total $SECONDS)"; }
+trap print_timings EXIT
 build() { cmake --preset "$1" && cmake --build --preset "$1"; }
 # Waits for background job $1, showing its log $2 if it failed.
 join() { wait "$1" || { cat "$2" >&2 && return 1; }; }
@@ -33,10 +34,13 @@ install_log=$(mktemp)
 installing=$!
 phase "build: default" build default
 
-# The sanitizer build takes what CPU the tests leave, from here until its tests run.
+# The sanitizer build takes what CPU the tests leave, from here until its tests run; in a
+# process group of its own, so that a failure before then ends it too.
 asan_log=$(mktemp)
-nice -n 10 bash -c 'cmake --preset asan && cmake --build --preset asan' >"$asan_log" 2>&1 &
+setsid nice -n 10 bash -c 'cmake --preset asan && cmake --build --preset asan' \
+  >"$asan_log" 2>&1 &
 building_asan=$!
+trap 'kill -- "-$building_asan" 2>/dev/null || true; print_timings' EXIT
 
 phase "installs: the rest, waited for" join "$installing" "$install_log"
 # The browser test in the default suite serves this build's site.
