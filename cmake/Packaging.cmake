@@ -59,7 +59,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# CPack indents each further line of the description by the one space Debian asks for.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Steer the paddle along the bottom of a walled arena with the mouse and keep\n the ball in play. The ball speeds up as the score grows; three lost balls\n end the game.")
+    "Steer the paddle along the bottom of a walled arena with the mouse and keep\nthe ball in play. The ball speeds up as the score grows; three lost balls\nend the game.")
 
 include(CPack)
