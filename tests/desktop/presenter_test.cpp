@@ -2,6 +2,7 @@
 // the host holds for the next, and are drawn again after the window or device loses them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -115,8 +116,8 @@ TEST(Pace, TheHostShowsEachFrameBeforeHoldingItAndTakesEventsMeanwhile) {
   int untaken = 0;  // keys still queued when the host sleeps again
   SDL_Window* window = nullptr;
   const SdlClock clock = {[&] { return ++micros; },
-                          [&](std::int64_t sleep) {
-                            micros += sleep;
+                          [&](std::int64_t wake) {
+                            micros = std::max(micros, wake);
                             shownWhileHeld.push_back(PixelAt(window, 0, 0));
                             untaken +=
                                 SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYDOWN);
