@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <thread>
 
 namespace private_x {
@@ -65,6 +68,22 @@ std::optional<int> ChildProcess::Wait(std::chrono::milliseconds limit) {
 
 void ChildProcess::Signal(int number) {
   if (pid_ > 0) kill(pid_, number);
+}
+
+double ChildProcess::CpuSeconds() const {
+  // Fields 14 and 15 of the process's status line, after the name in parentheses, which may
+  // itself hold spaces.
+  constexpr int kFieldsBeforeUserTime = 11;  // counted from the state, the field after the name
+  if (pid_ <= 0) return 0;
+  std::ifstream file("/proc/" + std::to_string(pid_) + "/stat");
+  std::string line;
+  if (!std::getline(file, line) || line.rfind(')') == std::string::npos) return 0;
+  std::istringstream fields(line.substr(line.rfind(')') + 1));
+  std::string skipped;
+  for (int field = 0; field < kFieldsBeforeUserTime; ++field) fields >> skipped;
+  unsigned long long userTicks = 0, systemTicks = 0;
+  if (!(fields >> userTicks >> systemTicks)) return 0;
+  return static_cast<double>(userTicks + systemTicks) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 void ChildProcess::Stop() {
