@@ -59,7 +59,7 @@ if [[ -n $against ]]; then
     revision=$(git -C "$source_dir" rev-parse --verify --short=12 "$against^{commit}") ||
       { echo "$0: $against is no game, build directory or revision" >&2; exit 2; }
     tree=$build_dir/../against-$revision
-    [[ -d $tree ]] || git -C "$source_dir" worktree add --detach "$tree" "$revision" >/dev/null
+    [[ -d $tree ]] || git -C "$source_dir" worktree add --quiet --detach "$tree" "$revision"
     (cd "$tree" && cmake --preset default >/dev/null &&
       nice -n 10 cmake --build --preset default --target paddleball >/dev/null)
     versus=(--versus --label "$against" --dir "$tree" -- "${playing[@]}" "$tree/build/default/paddleball")
