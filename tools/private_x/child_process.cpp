@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -71,19 +71,19 @@ void ChildProcess::Signal(int number) {
 }
 
 double ChildProcess::CpuSeconds() const {
-  // Fields 14 and 15 of the process's status line, after the name in parentheses, which may
-  // itself hold spaces.
-  constexpr int kFieldsBeforeUserTime = 11;  // counted from the state, the field after the name
+  // Each thread's time on a processor, to the nanosecond: the first figure of its schedstat.
+  // The process's own status counts only whole clock ticks, too coarse for a frame.
+  constexpr double kNanosPerSecond = 1e9;
   if (pid_ <= 0) return 0;
-  std::ifstream file("/proc/" + std::to_string(pid_) + "/stat");
-  std::string line;
-  if (!std::getline(file, line) || line.rfind(')') == std::string::npos) return 0;
-  std::istringstream fields(line.substr(line.rfind(')') + 1));
-  std::string skipped;
-  for (int field = 0; field < kFieldsBeforeUserTime; ++field) fields >> skipped;
-  unsigned long long userTicks = 0, systemTicks = 0;
-  if (!(fields >> userTicks >> systemTicks)) return 0;
-  return static_cast<double>(userTicks + systemTicks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+  double nanos = 0;
+  std::error_code error;
+  for (const auto& task :
+       std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/task", error)) {
+    std::ifstream schedstat(task.path() / "schedstat");
+    double runNanos = 0;
+    if (schedstat >> runNanos) nanos += runNanos;
+  }
+  return nanos / kNanosPerSecond;
 }
 
 void ChildProcess::Stop() {
