@@ -61,6 +61,11 @@ RefreshHold::ReportedRates ReportedRefreshRates() {
   return rates;
 }
 
+// Where the platform waits for vertical blanks at all; some answer at once instead.
+bool WaitForBlank() {
+  return directDraw->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr) == DD_OK;
+}
+
 }  // namespace
 
 void InitDisplay() {
@@ -83,10 +88,9 @@ void PresentFrame() {
   if (primarySurface == nullptr) return;
   RefreshHold& hold = GameRefreshHold();
   for (int attempt = 0; attempt < kMaxFlipAttempts; ++attempt) {
-    hold.BeforeFlip();
     const HRESULT result = primarySurface->Flip(nullptr, DDFLIP_WAIT);
     if (result == DD_OK) {
-      hold.AfterFlip(ReportedRefreshRates());
+      hold.AfterFlip(ReportedRefreshRates(), WaitForBlank);
       return;
     }
     if (result == DDERR_SURFACELOST) {

@@ -1,6 +1,8 @@
 #include "display/refresh_hold.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <thread>
 
 #include "platform/platform.h"
@@ -14,6 +16,8 @@ constexpr unsigned kMinPlausibleHertz = 50;
 constexpr unsigned kMaxPlausibleHertz = 500;
 constexpr Clock::duration kLongestPlausiblePeriod =
     std::chrono::nanoseconds(1'000'000'000 / kMinPlausibleHertz);
+constexpr Clock::duration kShortestPlausiblePeriod =
+    std::chrono::nanoseconds(1'000'000'000 / kMaxPlausibleHertz);
 
 }  // namespace
 
@@ -23,20 +27,14 @@ bool RefreshHold::Plausible(unsigned hertz) {
 
 RefreshHold::RefreshHold(Now now, SleepUntil sleepUntil) : now_(now), sleepUntil_(sleepUntil) {}
 
-void RefreshHold::BeforeFlip() { flipStarted_ = now_(); }
-
-void RefreshHold::AfterFlip(ReportedRates rates) {
+void RefreshHold::AfterFlip(ReportedRates rates, WaitForBlank waitForBlank) {
+  const Clock::duration period = Period(rates, waitForBlank);
   const Clock::time_point now = now_();
   if (!started_) {
     previousFrame_ = now;
     started_ = true;
     return;
   }
-  // A flip that took most of its frame may have been waiting for the display; quick flips
-  // only tell how fast the game draws.
-  const Clock::duration frame = now - previousFrame_;
-  if ((now - flipStarted_) * 2 >= frame) LearnFrom(frame);
-  const Clock::duration period = KnownPeriod(rates).value_or(kFallbackPeriod);
   // A frame this close to a full refresh was paced by the flip: waiting out the sliver left
   // would only risk a coarse system sleep making it miss the next refresh.
   const Clock::duration onTimeSlack = period / 16;
@@ -46,45 +44,44 @@ void RefreshHold::AfterFlip(ReportedRates rates) {
     // The next frame is due a whole refresh after this one was due, however late the sleep
     // woke, so oversleeping does not slow the game below the refresh rate.
     previousFrame_ = due;
-  } else {
+  } else if (now <= due || now - due >= period) {
     previousFrame_ = now;
+  } else {
+    // A flip that returned a little late does not move the next refresh: the one after a late
+    // return comes back early by as much and is not held for it.
+    previousFrame_ = due;
   }
 }
 
-std::optional<RefreshHold::Clock::duration> RefreshHold::KnownPeriod(ReportedRates rates) const {
+RefreshHold::Clock::duration RefreshHold::Period(ReportedRates rates, WaitForBlank waitForBlank) {
   for (const unsigned hertz : {rates.monitorHertz, rates.desktopHertz}) {
     if (Plausible(hertz)) return std::chrono::nanoseconds(1'000'000'000 / hertz);
   }
-  return LearnedPeriod();
+  // Timed once: the mode never changes, and each timing holds the game for a few refreshes.
+  if (!blanksTimed_) {
+    blanksTimed_ = true;
+    blankPeriod_ = TimeBlanks(waitForBlank);
+  }
+  return blankPeriod_.value_or(kFallbackPeriod);
 }
 
-std::optional<RefreshHold::Clock::duration> RefreshHold::LearnedPeriod() const {
-  // Too few waits to tell a refresh from a stray stall.
-  constexpr std::size_t kEnoughWaits = 3;
-  const std::size_t count = std::min(waitedCount_, waitedFrames_.size());
-  if (count < kEnoughWaits) return std::nullopt;
-  // The median: a frame that missed a refresh, or a wait cut short, does not move it.
-  std::array<Clock::duration, std::tuple_size_v<decltype(waitedFrames_)>> frames = waitedFrames_;
-  const auto end = frames.begin() + static_cast<std::ptrdiff_t>(count);
-  const auto middle = frames.begin() + static_cast<std::ptrdiff_t>(count / 2);
-  std::nth_element(frames.begin(), middle, end);
-  const Clock::duration median = *middle;
-  // A display paces its flips alike; flips slowed by their own work or a busy machine vary.
-  const auto alike = std::count_if(frames.begin(), end, [median](Clock::duration frame) {
-    return frame - median <= median / 16 && median - frame <= median / 16;
-  });
-  if (static_cast<std::size_t>(alike) * 3 < count * 2) return std::nullopt;
-  return median;
-}
-
-void RefreshHold::LearnFrom(Clock::duration waitedFrame) {
-  // A flip that does its own work (a renderer copying the picture, say) takes most of a short
-  // frame without waiting for anything: only a reported rate can vouch for a refresh that
-  // comes sooner than the fallback's.
-  const Clock::duration shortestLearnable = kFallbackPeriod - kFallbackPeriod / 16;
-  if (waitedFrame < shortestLearnable || waitedFrame > kLongestPlausiblePeriod) return;
-  waitedFrames_[waitedCount_ % waitedFrames_.size()] = waitedFrame;
-  ++waitedCount_;
+std::optional<RefreshHold::Clock::duration> RefreshHold::TimeBlanks(
+    WaitForBlank waitForBlank) const {
+  // The median of a few spacings: one blank missed, or a wait cut short, does not move it.
+  std::array<Clock::duration, 7> spacings{};
+  if (waitForBlank == nullptr || !waitForBlank()) return std::nullopt;
+  Clock::time_point previous = now_();
+  for (Clock::duration& spacing : spacings) {
+    if (!waitForBlank()) return std::nullopt;
+    const Clock::time_point blank = now_();
+    spacing = blank - previous;
+    previous = blank;
+  }
+  const auto middle = spacings.begin() + static_cast<std::ptrdiff_t>(spacings.size() / 2);
+  std::nth_element(spacings.begin(), middle, spacings.end());
+  // A wait that returns at once, or one slower than any mode, measures no display.
+  if (*middle < kShortestPlausiblePeriod || *middle > kLongestPlausiblePeriod) return std::nullopt;
+  return *middle;
 }
 
 void RefreshHold::SleepUntilOnThisThread(Clock::time_point wakeTime) {

@@ -1,9 +1,7 @@
 // Holding each presented frame to one refresh of the display mode when the flip does not wait.
 #pragma once
 
-#include <array>
 #include <chrono>
-#include <cstddef>
 #include <optional>
 
 class RefreshHold {
@@ -11,6 +9,8 @@ class RefreshHold {
   using Clock = std::chrono::steady_clock;
   using Now = Clock::time_point (*)();
   using SleepUntil = void (*)(Clock::time_point);
+  // Returns at the display's next vertical blank; false when the platform cannot wait for one.
+  using WaitForBlank = bool (*)();
 
   // The rates the platform gives for the mode, 0 where it gives none.
   struct ReportedRates {
@@ -18,8 +18,8 @@ class RefreshHold {
     unsigned desktopHertz = 0;  // the desktop's current mode
   };
 
-  // What a mode runs at when nothing reports its rate; also the fastest rate flips alone
-  // can vouch for.
+  // What a mode runs at when neither the platform nor the spacing of its vertical blanks
+  // tells its rate.
   static constexpr Clock::duration kFallbackPeriod = std::chrono::nanoseconds(1'000'000'000 / 60);
 
   // Whether a reported rate is one a real mode runs at.
@@ -27,28 +27,23 @@ class RefreshHold {
 
   explicit RefreshHold(Now now = Clock::now, SleepUntil sleepUntil = SleepUntilOnThisThread);
 
-  // Called just before each attempt to flip.
-  void BeforeFlip();
-
   // Called after each successful flip: waits out the rest of the refresh when the frame came
-  // well under one refresh after the frame before.
-  void AfterFlip(ReportedRates rates);
+  // well under one refresh after the frame before. Where the platform reports no plausible
+  // rate, the first such call times the display's vertical blanks with `waitForBlank`.
+  void AfterFlip(ReportedRates rates, WaitForBlank waitForBlank);
 
  private:
   static void SleepUntilOnThisThread(Clock::time_point wakeTime);
-  // The refresh period the platform reports, or else the one learned from flips that waited.
-  std::optional<Clock::duration> KnownPeriod(ReportedRates rates) const;
-  std::optional<Clock::duration> LearnedPeriod() const;
-  void LearnFrom(Clock::duration waitedFrame);
+  // The refresh period the platform reports, or else the spacing of its vertical blanks.
+  Clock::duration Period(ReportedRates rates, WaitForBlank waitForBlank);
+  std::optional<Clock::duration> TimeBlanks(WaitForBlank waitForBlank) const;
 
   Now now_;
   SleepUntil sleepUntil_;
   Clock::time_point previousFrame_{};
-  Clock::time_point flipStarted_{};
   bool started_ = false;
-  // Frame times of the latest flips that waited for the display, oldest overwritten first.
-  std::array<Clock::duration, 9> waitedFrames_{};
-  std::size_t waitedCount_ = 0;
+  bool blanksTimed_ = false;
+  std::optional<Clock::duration> blankPeriod_;
 };
 
 // The hold that PresentFrame applies; one for the life of the process.

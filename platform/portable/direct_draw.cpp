@@ -2,10 +2,10 @@
 #include <memory>
 #include <vector>
 
+#include "host/emulated_mode.h"
 #include "host/host.h"
 #include "host/picture_limits.h"
 #include "portable/ddraw.h"
-#include "portable/emulated_mode.h"
 #include "portable/fault_table.h"
 #include "portable/palette.h"
 #include "portable/surface.h"
@@ -72,7 +72,7 @@ class DirectDraw final : public IDirectDraw {
 
   HRESULT GetMonitorFrequency(DWORD* frequency) override {
     if (frequency == nullptr) return DDERR_INVALIDPARAMS;
-    *frequency = kEmulatedHertz;
+    *frequency = host::kEmulatedHertz;
     return DD_OK;
   }
 

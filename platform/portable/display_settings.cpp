@@ -1,9 +1,10 @@
 // The desktop's current mode: the one the portable layer presents.
-#include "portable/emulated_mode.h"
+#include "host/emulated_mode.h"
+#include "portable/win32.h"
 
 BOOL EnumDisplaySettingsA(LPCSTR /*deviceName*/, DWORD modeNumber, DEVMODEA* mode) {
   if (mode == nullptr || modeNumber != ENUM_CURRENT_SETTINGS) return FALSE;
   mode->dmFields = DM_DISPLAYFREQUENCY;
-  mode->dmDisplayFrequency = kEmulatedHertz;
+  mode->dmDisplayFrequency = host::kEmulatedHertz;
   return TRUE;
 }

@@ -2,6 +2,7 @@
 // the host holds for the next, and are drawn again after the window or device loses them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -108,15 +109,17 @@ TEST_F(PresenterTest, AnyWindowSizeShowsTheWholePictureInFullColourRedrawingWhat
   }
 }
 
-// A clock that moves only when read or slept on, so that the hold is seen without waiting.
+// A clock that moves only when read or slept on, so that the hold is seen without waiting, and
+// a hold that spins reads it over and over.
 TEST(Pace, TheHostShowsEachFrameBeforeHoldingItAndTakesEventsMeanwhile) {
   std::int64_t micros = 0;
+  int reads = 0;
   std::vector<Uint32> shownWhileHeld;
   int untaken = 0;  // keys still queued when the host sleeps again
   SDL_Window* window = nullptr;
-  const SdlClock clock = {[&] { return ++micros; },
-                          [&](std::int64_t sleep) {
-                            micros += sleep;
+  const SdlClock clock = {[&] { return ++reads, ++micros; },
+                          [&](std::int64_t wake) {
+                            micros = std::max(micros, wake);
                             shownWhileHeld.push_back(PixelAt(window, 0, 0));
                             untaken +=
                                 SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYDOWN);
@@ -133,8 +136,10 @@ TEST(Pace, TheHostShowsEachFrameBeforeHoldingItAndTakesEventsMeanwhile) {
     std::fill(pixels.begin(), pixels.end(), colour);
     shownWhileHeld.clear();
     const std::int64_t before = micros;
+    const int readsBefore = reads;
     sdl->ShowFrame(Frame{pixels.data(), kWidth, kHeight, kWidth * 2});
     ASSERT_GE(shownWhileHeld.size(), 2u) << "the frame was not held in short sleeps";
+    EXPECT_LE(reads - readsBefore, 2 * static_cast<int>(shownWhileHeld.size()) + 2) << "spun";
     EXPECT_EQ(shownWhileHeld.front(), PixelAt(window, 0, 0)) << "held before shown: " << colour;
     EXPECT_LE(micros - before, 2 * 16667) << colour;
   }

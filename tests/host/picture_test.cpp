@@ -58,9 +58,9 @@ TEST(PictureLimits, FramesNoScreenCouldShowAreRefused) {
 }
 
 TEST(ChangedPicture, OnlyWhatChangedIsHandedOn) {
-  constexpr int kWidth = 6;
+  constexpr int kWidth = 70;  // rows compared in blocks of pixels, then pixel by pixel
   constexpr int kHeight = 12;
-  constexpr int kPitchPixels = 8;  // rows padded past the picture's width
+  constexpr int kPitchPixels = 72;  // rows padded past the picture's width
   std::vector<std::uint16_t> pixels(kPitchPixels * kHeight, 0);
   const Frame frame{pixels.data(), kWidth, kHeight, kPitchPixels * 2};
   CanvasImage image;
@@ -74,17 +74,18 @@ TEST(ChangedPicture, OnlyWhatChangedIsHandedOn) {
   EXPECT_EQ(changed(frame), nothing);
   pixels[5 * kPitchPixels + kWidth] = 0xFFFF;  // padding only
   EXPECT_EQ(changed(frame), nothing);
-  pixels[5 * kPitchPixels + 4] = 0xFFFF;
+  pixels[5 * kPitchPixels + 40] = 0xFFFF;
   pixels[9 * kPitchPixels + 1] = 0xF800;
-  EXPECT_EQ(changed(frame), (std::vector<int>{1, 5, 4, 5}));
+  EXPECT_EQ(changed(frame), (std::vector<int>{1, 5, 40, 5}));
   // Packed row after row: the white pixel ends the first row, the red one starts the last;
   // each channel's top bits fill its low ones, so full intensity stays full.
-  const std::uint8_t* packed = image.Pixels({1, 5, 4, 5});
+  const std::uint8_t* packed = image.Pixels({1, 5, 40, 5});
   const auto pixelAt = [packed](int i) {
     return std::vector<int>(packed + i * 4, packed + i * 4 + 4);
   };
-  EXPECT_EQ(pixelAt(3), (std::vector<int>{255, 255, 255, 255}));
-  EXPECT_EQ(pixelAt(16), (std::vector<int>{255, 0, 0, 255}));
+  EXPECT_EQ(pixelAt(39), (std::vector<int>{255, 255, 255, 255}));
+  EXPECT_EQ(pixelAt(160), (std::vector<int>{255, 0, 0, 255}));
+  EXPECT_EQ(changed(frame), nothing) << "what changed was not all kept";
 
   EXPECT_EQ(changed(Frame{nullptr, kWidth, kHeight, kWidth * 2}), nothing);
   EXPECT_EQ(changed(Frame{pixels.data(), kWidth, 2, kPitchPixels * 2}),

@@ -33,6 +33,10 @@ class GameSession {
   // the mouse; false when it never gets there.
   bool EnsurePlaying();
   bool Running() { return game_.Running(); }
+  // Ends the game, so that another may have the display.
+  void Stop() { game_.Stop(); }
+  // What the running game has used of the processor, in seconds.
+  double CpuSeconds() const { return game_.CpuSeconds(); }
   int starts() const { return starts_; }
 
  private:

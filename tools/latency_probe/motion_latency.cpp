@@ -50,6 +50,13 @@ Reading TimeOneMove(Pointer& pointer, RowWatch& watch, DrawWatch& draws, int dx)
 
 }  // namespace
 
+void LatencySamples::Add(const LatencySamples& more) {
+  millis.insert(millis.end(), more.millis.begin(), more.millis.end());
+  grabMillis.insert(grabMillis.end(), more.grabMillis.begin(), more.grabMillis.end());
+  inPauses += more.inPauses;
+  unseen += more.unseen;
+}
+
 LatencySamples MeasureMotionToScreen(GameSession& game, Pointer& pointer, RowWatch& watch,
                                      DrawWatch& draws, int samples) {
   std::mt19937 random(std::random_device{}());

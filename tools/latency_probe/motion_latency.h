@@ -14,6 +14,8 @@ struct LatencySamples {
   std::vector<double> grabMillis;  // what one read of the paddle's rows costs
   int inPauses = 0;                // moves made while the game waited for a synchronous cue
   int unseen = 0;                  // moves the paddle never showed (a wall in the way)
+
+  void Add(const LatencySamples& more);
 };
 
 LatencySamples MeasureMotionToScreen(GameSession& game, Pointer& pointer, RowWatch& watch,

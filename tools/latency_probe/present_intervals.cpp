@@ -18,6 +18,13 @@ constexpr double kWallTimePerPlayTime = 8;
 
 }  // namespace
 
+void IntervalSamples::Add(const IntervalSamples& more) {
+  millis.insert(millis.end(), more.millis.begin(), more.millis.end());
+  playSeconds += more.playSeconds;
+  pauses += more.pauses;
+  cpuSeconds += more.cpuSeconds;
+}
+
 IntervalSamples MeasurePresentIntervals(GameSession& game, DrawWatch& draws, double seconds) {
   IntervalSamples result;
   Clock::time_point previous{};
@@ -25,6 +32,7 @@ IntervalSamples MeasurePresentIntervals(GameSession& game, DrawWatch& draws, dou
   // An interval counts once the same game draws again: the last "draw" of a game that ends is
   // its window leaving the screen, as long after its last frame as the game takes to shut down.
   Millis pending(0);  // none yet
+  double pendingCpu = 0, previousCpu = 0;
   int starts = game.starts();
   const Clock::time_point giveUp =
       Clock::now() + std::chrono::duration_cast<Clock::duration>(
@@ -38,14 +46,16 @@ IntervalSamples MeasurePresentIntervals(GameSession& game, DrawWatch& draws, dou
     const Clock::time_point at = Clock::now();
     const Millis interval = at - previous;
     if (counting && interval < kSamePresent) continue;
+    const double cpu = game.CpuSeconds();
     if (pending > Millis(0)) {
       result.millis.push_back(pending.count());
       result.playSeconds += pending.count() / 1000;
+      result.cpuSeconds += pendingCpu;
       pending = Millis(0);
     }
     if (counting && interval >= kPause) ++result.pauses;
-    if (counting && interval < kPause) pending = interval;
-    previous = at, counting = true;
+    if (counting && interval < kPause) pending = interval, pendingCpu = cpu - previousCpu;
+    previous = at, previousCpu = cpu, counting = true;
   }
   return result;
 }

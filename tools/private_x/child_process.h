@@ -26,6 +26,9 @@ class ChildProcess {
   // it), or nothing if it is still running at the limit.
   std::optional<int> Wait(std::chrono::milliseconds limit);
   void Signal(int number);
+  // The processor time the program's threads have used so far, in its own code and the
+  // system's, in seconds; 0 once it has ended.
+  double CpuSeconds() const;
   // Ends the program and everything it started in its process group: politely, then by force.
   void Stop();
 

@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "host/emulated_mode.h"
 #include "host/host.h"
 
 namespace host {
 
 class HeadlessHost : public Host {
  public:
-  static constexpr std::int64_t kRefreshMicros = 16667;  // one refresh of a 60 Hz mode
+  static constexpr std::int64_t kRefreshMicros = kEmulatedRefreshMicros;
 
   HeadlessHost();
 

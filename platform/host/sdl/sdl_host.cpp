@@ -1,9 +1,7 @@
 #include "host/sdl/sdl_host.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <thread>
 #include <utility>
 
 #include "host/sdl/display_start.h"
@@ -13,11 +11,10 @@
 #include "host/sdl/texture_presenter.h"
 #include "host/sdl/virtual_keys.h"
 #include "host/sdl/window_mode.h"
+#include "host/system_clock.h"
 
 namespace host {
 namespace {
-
-constexpr int kFramesPerSecond = 60;
 
 // An explicit setting of SDL's own framebuffer hint wins; otherwise ask the machine.
 bool WantsRenderer(SdlHost::Presentation presentation) {
@@ -32,26 +29,12 @@ bool WantsRenderer(SdlHost::Presentation presentation) {
   return HasHardwareRenderer();
 }
 
-// The hold before a present ends in a spin of this long: a sleep wakes late by up to about
-// this much on a busy machine.
-constexpr std::int64_t kSpinMicros = 1000;
 // Short sleeps, so events are still taken while a frame is held.
 constexpr std::int64_t kLongestSleepMicros = 8000;
 
 }  // namespace
 
-SdlClock SystemClock() {
-  return {
-      [] {
-        constexpr std::uint64_t kMicrosPerSecond = 1'000'000;
-        static const std::uint64_t frequency = SDL_GetPerformanceFrequency();
-        const std::uint64_t count = SDL_GetPerformanceCounter();
-        // Split so that the multiplication cannot overflow on a long-running counter.
-        return static_cast<std::int64_t>(count / frequency * kMicrosPerSecond +
-                                         count % frequency * kMicrosPerSecond / frequency);
-      },
-      [](std::int64_t micros) { std::this_thread::sleep_for(std::chrono::microseconds(micros)); }};
-}
+SdlClock SystemClock() { return {MonotonicMicros, SleepUntilMicros}; }
 
 std::unique_ptr<SdlHost> SdlHost::Create(std::string& error, Presentation presentation,
                                          SdlClock clock) {
@@ -68,7 +51,7 @@ std::unique_ptr<SdlHost> SdlHost::Create(std::string& error, Presentation presen
 }
 
 SdlHost::SdlHost(bool useRenderer, SdlClock clock)
-    : wantsRenderer_(useRenderer), clock_(std::move(clock)), deadline_(kFramesPerSecond) {}
+    : wantsRenderer_(useRenderer), clock_(std::move(clock)), deadline_(kEmulatedHertz) {}
 
 SdlHost::~SdlHost() {
   presenter_.reset();
@@ -117,28 +100,20 @@ void SdlHost::UseWindowSurface() {
 }
 
 void SdlHost::ShowFrame(const Frame& frame) {
-  // The game was woken early enough to be ready by the deadline; shown right at it, each
-  // frame follows the last by a whole period whatever the step and the drawing cost.
-  HoldUntil(deadline_.ReadyAt(clock_.nowMicros()), kSpinMicros);
-  // A pace started afresh counts from when the present began, as the running one does.
+  // Shown as soon as the game has drawn it, then held to the mode's next refresh as a
+  // display's flip is; the game reads the mouse for its next frame right after.
   const std::int64_t presentedAt = clock_.nowMicros();
   Present(frame);
-  deadline_.AfterPresent(presentedAt);
-  // A late wake-up here only lengthens the lead the deadline learns: nothing to spin for.
-  HoldUntil(deadline_.WakeMicros(), 0);
-  deadline_.HandedBack(clock_.nowMicros());
+  HoldUntil(deadline_.AfterPresent(presentedAt));
 }
 
 // Events are taken between short sleeps, so that the next step reads input as late as the
-// pace allows; the last `spinMicros` are spun, as a sleep wakes late by about that much.
-void SdlHost::HoldUntil(std::int64_t deadlineMicros, std::int64_t spinMicros) {
-  std::int64_t now = clock_.nowMicros();
-  while (now + spinMicros < deadlineMicros) {
-    clock_.sleepMicros(std::min(deadlineMicros - spinMicros - now, kLongestSleepMicros));
+// pace allows. Each sleep wakes at a set time: one woken late is not followed by a longer one.
+void SdlHost::HoldUntil(std::int64_t deadlineMicros) {
+  for (std::int64_t now = clock_.nowMicros(); now < deadlineMicros; now = clock_.nowMicros()) {
+    clock_.sleepUntilMicros(std::min(deadlineMicros, now + kLongestSleepMicros));
     TakeEvents();
-    now = clock_.nowMicros();
   }
-  while (now < deadlineMicros) now = clock_.nowMicros();
 }
 
 void SdlHost::Present(const Frame& frame) {
@@ -257,8 +232,7 @@ void SdlHost::StopSound() { audio_->Stop(); }
 std::int64_t SdlHost::NowMicros() { return clock_.nowMicros(); }
 
 void SdlHost::SleepMicros(std::int64_t micros) {
-  constexpr std::int64_t kMicrosPerMilli = 1000;
-  if (micros > 0) SDL_Delay(static_cast<Uint32>(micros / kMicrosPerMilli));
+  if (micros > 0) clock_.sleepUntilMicros(clock_.nowMicros() + micros);
 }
 
 void SdlHost::ShowMessage(const char* text, const char* caption) {

@@ -19,11 +19,11 @@ class SdlAudio;
 
 namespace host {
 
-// The time the host reads and the way it sleeps: SDL's performance counter and a thread
-// sleep, unless a test brings its own.
+// The time the host reads and the way it sleeps until a time on it: the system's monotonic
+// clock, unless a test brings its own.
 struct SdlClock {
   std::function<std::int64_t()> nowMicros;
-  std::function<void(std::int64_t micros)> sleepMicros;
+  std::function<void(std::int64_t wakeMicros)> sleepUntilMicros;
 };
 SdlClock SystemClock();
 
@@ -58,7 +58,7 @@ class SdlHost final : public Host {
  private:
   SdlHost(bool useRenderer, SdlClock clock);
   void Present(const Frame& frame);
-  void HoldUntil(std::int64_t deadlineMicros, std::int64_t spinMicros);
+  void HoldUntil(std::int64_t deadlineMicros);
   void TakeEvents();
   void Handle(const SDL_Event& event);
   void HandleWindowEvent(const SDL_WindowEvent& event);

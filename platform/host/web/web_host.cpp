@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "host/emulated_mode.h"
 #include "host/placement.h"
 #include "host/wav_file.h"
 #include "host/web/page_calls.h"
@@ -15,7 +16,6 @@
 namespace host {
 namespace {
 
-constexpr int kFramesPerSecond = 60;
 constexpr std::uint32_t kEscapeKey = 0x1B;
 constexpr unsigned kPollMillis = 4;
 constexpr std::int64_t kMicrosPerMilli = 1000;
@@ -118,7 +118,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pb_key(void* web, int virtualKey, int down)
                     static_cast<std::uint32_t>(virtualKey));
 }
 
-WebHost::WebHost() : deadline_(kFramesPerSecond) {}
+WebHost::WebHost() : deadline_(kEmulatedHertz) {}
 
 WebHost::~WebHost() { pb_audio_stop(); }
 
