@@ -64,6 +64,7 @@ std::vector<WavCase> Cases() {
       {"format-too-short", shortFormat, kRefused, "damaged"},
       {"no-rate", Patched(good, 24, 0), kRefused, "damaged"},
       {"no-data", PcmWavBytes(1, 22050, 16, 0), kRefused, "damaged"},
+      {"less-than-a-frame", PcmWavBytes(2, 22050, 16, 3), kRefused, "damaged"},
       {"data-before-format", dataFirst, kRefused, "damaged"},
       {"missing", {}, kRefused, "No such file"},
   };
