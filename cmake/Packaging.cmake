@@ -5,7 +5,16 @@
 #   working directory), and the game itself in lib/paddleball; a menu entry, hicolor icons
 #   drawn by the image generator, a manual page and a copyright file.
 #   Web: a zip of the static site, a folder to publish as it is.
+# The archives list their members in the order they were installed: the assets go by name,
+# not in the order the file system happens to return them.
 set(PADDLEBALL_ASSET_DIRS ${PROJECT_SOURCE_DIR}/images ${PROJECT_SOURCE_DIR}/sounds)
+function(paddleball_install_assets destination)
+  foreach(dir IN LISTS PADDLEBALL_ASSET_DIRS)
+    get_filename_component(name ${dir} NAME)
+    file(GLOB files LIST_DIRECTORIES false CONFIGURE_DEPENDS ${dir}/*)  # sorted
+    install(FILES ${files} DESTINATION ${destination}/${name} COMPONENT game)
+  endforeach()
+endfunction()
 
 if(EMSCRIPTEN)
   # The site is packed whenever the game links.
@@ -15,7 +24,7 @@ if(EMSCRIPTEN)
   set(CPACK_GENERATOR ZIP)
 elseif(WIN32)
   install(TARGETS paddleball RUNTIME DESTINATION . COMPONENT game)
-  install(DIRECTORY ${PADDLEBALL_ASSET_DIRS} DESTINATION . COMPONENT game)
+  paddleball_install_assets(.)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(CPACK_SYSTEM_NAME win64)
   else()
@@ -24,7 +33,7 @@ elseif(WIN32)
   set(CPACK_GENERATOR ZIP)
 else()
   install(TARGETS paddleball RUNTIME DESTINATION lib/paddleball COMPONENT game)
-  install(DIRECTORY ${PADDLEBALL_ASSET_DIRS} DESTINATION share/paddleball COMPONENT game)
+  paddleball_install_assets(share/paddleball)
   install(PROGRAMS ${CMAKE_CURRENT_LIST_DIR}/paddleball_launcher.sh DESTINATION games
           RENAME paddleball COMPONENT game)
   include(${CMAKE_CURRENT_LIST_DIR}/linux/LinuxDesktop.cmake)
@@ -50,7 +59,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# CPack indents each further line of the description by the one space Debian asks for.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Steer the paddle along the bottom of a walled arena with the mouse and keep\n the ball in play. The ball speeds up as the score grows; three lost balls\n end the game.")
+    "Steer the paddle along the bottom of a walled arena with the mouse and keep\nthe ball in play. The ball speeds up as the score grows; three lost balls\nend the game.")
 
 include(CPack)

@@ -48,7 +48,7 @@ runs_i386_programs() {
 # What the tests, tools, benchmarks, fuzzers and the Windows builds need on top.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool
   x11-utils imagemagick sox mingw-w64 wine wine64 dpkg-dev lintian
-  desktop-file-utils libx11-dev libxext-dev libxtst-dev libxdamage-dev)
+  desktop-file-utils appstream nsis zip libx11-dev libxext-dev libxtst-dev libxdamage-dev)
 # Wine's 32-bit half plays the 32-bit game. Its X driver and renderer load their libraries
 # only if present, and without them the game fails where the 64-bit one plays: XRandR gives
 # the display modes (without it "SetDisplayMode Failed!"), GL and Mesa draw and pace the flips

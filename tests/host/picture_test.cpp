@@ -1,5 +1,5 @@
 // Pictures on every host: the fit on a screen or page, the frames any host refuses, and the
-// changed part handed on, widened to full intensity.
+// changed part handed on, widened to full intensity or as runs of 16-bit rows.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include "host/picture_limits.h"
 #include "host/placement.h"
 #include "host/web/canvas_image.h"
+#include "host/web/texture_rows.h"
 
 namespace host {
 namespace {
@@ -88,6 +89,34 @@ TEST(ChangedPicture, OnlyWhatChangedIsHandedOn) {
   EXPECT_EQ(changed(Frame{nullptr, kWidth, kHeight, kWidth * 2}), nothing);
   EXPECT_EQ(changed(Frame{pixels.data(), kWidth, 2, kPitchPixels * 2}),
             (std::vector<int>{0, 0, kWidth, 2}));
+}
+
+TEST(ChangedPicture, ChangedRowsGoUpInRunsBridgingShortGaps) {
+  constexpr int kWidth = 4;
+  constexpr int kHeight = 40;
+  constexpr int kPitchPixels = 6;
+  std::vector<std::uint16_t> pixels(kPitchPixels * kHeight, 0);
+  const Frame frame{pixels.data(), kWidth, kHeight, kPitchPixels * 2};
+  TextureRows rows;
+  const auto runs = [&rows](const Frame& f) {
+    std::vector<int> flat;
+    for (const RowRun& run : rows.Take(f)) flat.insert(flat.end(), {run.first, run.count});
+    return flat;
+  };
+  const auto mark = [&pixels](int row, int x) { ++pixels[row * kPitchPixels + x]; };
+
+  EXPECT_EQ(runs(frame), (std::vector<int>{0, kHeight}));
+  mark(3, kWidth);  // padding only
+  EXPECT_EQ(runs(frame), std::vector<int>{});
+  mark(3, 0);
+  mark(20, 3);  // sixteen rows between: one upload
+  EXPECT_EQ(runs(frame), (std::vector<int>{3, 18}));
+  mark(2, 1);
+  mark(20, 0);  // seventeen between: two
+  EXPECT_EQ(runs(frame), (std::vector<int>{2, 1, 20, 1}));
+  rows.Forget();
+  EXPECT_EQ(runs(frame), (std::vector<int>{0, kHeight}));
+  EXPECT_EQ(runs(Frame{nullptr, kWidth, kHeight, kWidth * 2}), std::vector<int>{});
 }
 
 }  // namespace

@@ -19,8 +19,6 @@ fail() {
 
 readonly game="$root/usr/lib/paddleball/paddleball"
 readonly share="$root/usr/share"
-[[ -s $share/man/man6/paddleball.6.gz ]] || fail "no manual page"
-gzip -t "$share/man/man6/paddleball.6.gz" || fail "the manual page is not gzip"
 grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
   "$share/doc/paddleball/copyright" || fail "no machine-readable copyright file"
 

@@ -2,6 +2,8 @@
 // the headless replay's, starting, steering and ending a game by mouse and keys or by touch,
 // cues on Web Audio, the weight of a first visit, play with no network once the worker is
 // ready, a missing file said on the page, no page errors and nothing fetched from elsewhere.
+// Drawn by WebGL (software-rendered here), whose lost context comes back, and on the 2D
+// canvas of a browser without WebGL.
 // Figures are measured by tools/web_figures, not here.
 // Usage: node browser_test.js SITE_DIR REPLAY_TOOL [SCREENSHOT_DIR]
 'use strict';
@@ -21,6 +23,22 @@ const PHONE = {viewport: {width: 844, height: 390}, hasTouch: true, isMobile: tr
 const DRAG_CSS_PX = 100;
 const DRAG_STEPS = 10;
 const MESSAGE_MS = 5000;
+const BROWSERS = [
+  {name: 'WebGL', args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'], webgl: true},
+  {name: 'no WebGL', args: ['--disable-webgl'], webgl: false},
+];
+
+// The canvas's RGBA bytes in a rectangle, whichever context draws it: a WebGL canvas is read
+// through a 2D copy of what it shows.
+function readCanvas() {
+  window.__canvasPixels = (x, y, width, height) => {
+    const canvas = document.getElementById('canvas');
+    if (!canvas.getContext('webgl')) return canvas.getContext('2d').getImageData(x, y, width, height).data;
+    const copy = new OffscreenCanvas(canvas.width, canvas.height).getContext('2d');
+    copy.drawImage(canvas, 0, 0);
+    return copy.getImageData(x, y, width, height).data;
+  };
+}
 
 // Counts Web Audio starts, from inside the page before the game loads.
 function countCues() {
@@ -32,8 +50,8 @@ function countCues() {
   };
 }
 
-// Pixels that differ between the canvas and a PNG inside a rectangle, compared as the
-// game's own RGB565 so that only the game's colours count.
+// Pixels that differ between the canvas and a PNG inside a rectangle, in any of the 8-bit
+// red, green and blue: each presenter must widen the game's RGB565 as the desktop does.
 async function countDifferences({png, rect}) {
   const bytes = Uint8Array.from(atob(png), (c) => c.charCodeAt(0));
   const bitmap = await createImageBitmap(new Blob([bytes], {type: 'image/png'}),
@@ -41,18 +59,17 @@ async function countDifferences({png, rect}) {
   const scratch = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
   scratch.drawImage(bitmap, 0, 0);
   const want = scratch.getImageData(rect.x, rect.y, rect.width, rect.height).data;
-  const canvas = document.getElementById('canvas');
-  const have = canvas.getContext('2d').getImageData(rect.x, rect.y, rect.width, rect.height).data;
-  const rgb565 = (d, i) => ((d[i] >> 3) << 11) | ((d[i + 1] >> 2) << 5) | (d[i + 2] >> 3);
+  const have = window.__canvasPixels(rect.x, rect.y, rect.width, rect.height);
   let differing = 0;
-  for (let i = 0; i < want.length; i += 4) differing += rgb565(want, i) !== rgb565(have, i);
+  for (let i = 0; i < want.length; i += 4) {
+    differing += want[i] !== have[i] || want[i + 1] !== have[i + 1] || want[i + 2] !== have[i + 2];
+  }
   return differing;
 }
 
 // Where the paddle's middle stretch of the attract frame is found along its row now.
 function paddleOffset({row, from, to}) {
-  const d = document.getElementById('canvas').getContext('2d');
-  const now = d.getImageData(0, row, 1024, 1).data;
+  const now = window.__canvasPixels(0, row, 1024, 1);
   const key = window.__attractPaddle;
   if (!key) {
     window.__attractPaddle = Array.from(now.slice(from * 4, to * 4));
@@ -93,6 +110,7 @@ async function openPage(browser, origin, options, problems) {
     if (new URL(request.url()).origin !== origin) problems.push(`request to ${request.url()}`);
   });
   await page.addInitScript(countCues);
+  await page.addInitScript(readCanvas);
   await page.goto(origin);
   return page;
 }
@@ -121,27 +139,60 @@ async function main() {
   const state = {bytes: 0, missing: null, down: false};
   const server = await serve(site, state);
   const origin = `http://127.0.0.1:${server.address().port}`;
-  const browser = await chromium.launch({executablePath: CHROMIUM, args: CHROMIUM_ARGS});
   try {
-    const problems = [];
-    await desktop(await openPage(browser, origin, {viewport: {width: 1024, height: 800}}, problems),
-                  frames);
-    state.bytes = 0;
-    await phone(await openPage(browser, origin, PHONE, problems), frames, state, shots);
-    assert.deepEqual(problems, []);
-
-    // A site without its data says so on the page, soon.
-    state.missing = 'paddleball.data.gz';
-    const broken = await openPage(browser, origin, PHONE, []);
-    await broken.locator('#status', {hasText: 'paddleball.data'}).waitFor({timeout: MESSAGE_MS});
+    for (const row of BROWSERS) {
+      const browser = await chromium.launch({executablePath: CHROMIUM, args: CHROMIUM_ARGS.concat(row.args)});
+      try {
+        await visits(browser, origin, row, frames, state, shots);
+      } catch (error) {
+        console.error(`In the browser with ${row.name}:`);
+        throw error;
+      } finally {
+        await browser.close();
+      }
+    }
   } finally {
-    await browser.close();
     server.close();
   }
 }
 
-async function desktop(page, frames) {
+// The desktop in every browser; the phone and the broken site once, where WebGL draws.
+async function visits(browser, origin, row, frames, state, shots) {
+  const problems = [];
+  const page = await openPage(browser, origin, {viewport: {width: 1024, height: 800}}, problems);
+  await desktop(page, frames, row.webgl);
+  assert.deepEqual(problems, []);
+  if (!row.webgl) return;
+  state.bytes = 0;
+  await phone(await openPage(browser, origin, PHONE, problems), frames, state, shots);
+  assert.deepEqual(problems, []);
+
+  // A site without its data says so on the page, soon.
+  state.missing = 'paddleball.data.gz';
+  const broken = await openPage(browser, origin, PHONE, []);
+  await broken.locator('#status', {hasText: 'paddleball.data'}).waitFor({timeout: MESSAGE_MS});
+  state.missing = null;
+}
+
+// Takes the WebGL context away and gives it back, as a GPU reset would: the attract frame
+// comes back whole without a reload.
+async function loseContext(page, frames) {
+  await page.evaluate(() => new Promise((resolve) => {
+    const canvas = document.getElementById('canvas');
+    const lose = canvas.getContext('webgl').getExtension('WEBGL_lose_context');
+    canvas.addEventListener('webglcontextlost', () => setTimeout(() => lose.restoreContext(), 100), {once: true});
+    canvas.addEventListener('webglcontextrestored', resolve, {once: true});
+    lose.loseContext();
+  }));
+  await until('the attract frame after a lost context', async () => await page.evaluate(countDifferences,
+    {png: frames.attract, rect: {x: 0, y: 0, width: 1024, height: 768}}) === 0);
+}
+
+async function desktop(page, frames, webgl) {
   const box = await firstFrame(page, frames);
+  assert.equal(await page.evaluate(() => !!document.getElementById('canvas').getContext('webgl')), webgl,
+               'drawn by WebGL');
+  if (webgl) await loseContext(page, frames);
   await startPlay(page, frames, async () => {
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
     await page.mouse.down();

@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # The Windows game, installed in the package's layout, under Wine on a display of its own:
 # the title screen over the arena at one step per refresh, a held left button starts play,
-# Escape ends it with exit code 0. The renderer is Wine's Direct3D one: gl or gdi.
-# Usage: run_under_wine.sh <cmake> <Windows build dir> <artefact dir> <gl|gdi>
+# Escape ends it with exit code 0. The renderer is Wine's Direct3D one: gl or gdi. Given an
+# installer, the game is the one it installs, and uninstalling it ends the run.
+# Usage: run_under_wine.sh <cmake> <Windows build dir> <artefact dir> <gl|gdi> [installer]
 set -euo pipefail
 
-readonly cmake=$1 build_dir=$2 artefacts=$3 renderer=$4
+readonly cmake=$1 build_dir=$2 artefacts=$3 renderer=$4 installer=${5:-}
 readonly step_timeout=75  # seconds for any one wait; seven waits stay inside the test timeout
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/paddleball-wine.XXXXXX")
 xvfb_pid=""
 game_pid=""
 export WINEPREFIX="$work/prefix"
-export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko install prompts
+# No Mono or Gecko install prompts, and no menu entries in the home folder for shortcuts.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEDEBUG=-all
 
 cleanup() {
@@ -85,7 +87,7 @@ mean_colour() {
 expect_arena_patch() {
   local w=$1 h=$2 x=$3 y=$4 shot expected
   shot=$(mean_colour "$artefacts/wine-attract.png" "${w}x${h}+${x}+${y}")
-  expected=$(mean_colour "$work/run/images/arena2.bmp" \
+  expected=$(mean_colour "$game_dir/images/arena2.bmp" \
     "$((w * 800 / 1024))x$((h * 600 / 768))+$((x * 800 / 1024))+$((y * 600 / 768))")
   read -r sr sg sb er eg eb <<<"$shot $expected"
   for d in $((sr - er)) $((sg - eg)) $((sb - eb)); do
@@ -105,19 +107,28 @@ xvfb_pid=$!
 wait_for "Xvfb" test -s "$work/display"
 export DISPLAY=":$(head -n 1 "$work/display")"
 
-timeout "$step_timeout" wineboot -i >"$work/wineboot.log" 2>&1 || fail "wineboot failed"
-timeout "$step_timeout" wineserver -w || fail "Wine did not settle after wineboot"
+# A fresh copy of the prefix booted once for all runs (PADDLEBALL_WINE_PREFIX): its files
+# linked, its registry copied, as Wine rewrites that in place.
+mkdir "$WINEPREFIX"
+cp -al "$PADDLEBALL_WINE_PREFIX/drive_c" "$WINEPREFIX/"
+cp -a "$PADDLEBALL_WINE_PREFIX"/{dosdevices,*.reg,.update-timestamp} "$WINEPREFIX/"
 timeout "$step_timeout" wine reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d "$renderer" /f \
   >/dev/null 2>&1 || fail "cannot choose Wine's $renderer renderer"
 
-"$cmake" --install "$build_dir" --component game --prefix "$work/run" --strip >/dev/null
+game_dir=$work/run
+if [[ -n $installer ]]; then
+  source "$(dirname "$0")/installer_steps.sh"
+  install_with "$installer"
+else
+  "$cmake" --install "$build_dir" --component game --prefix "$game_dir" --strip >/dev/null
+fi
 for path in paddleball.exe images/arena2.bmp sounds/click.wav; do
-  [[ -f $work/run/$path ]] || fail "the package has no $path"
+  [[ -f $game_dir/$path ]] || fail "the package has no $path"
 done
 
 # start /wait hands back the exit code Windows records for the game: the Unix process itself
 # is at times killed by Wine while it tears the finished game down.
-(cd "$work/run" && WINEDEBUG=-all,err+all,+timestamp,trace+dinput exec wine start /wait paddleball.exe) \
+(cd "$game_dir" && WINEDEBUG=-all,err+all,+timestamp,trace+dinput exec wine start /wait paddleball.exe) \
   >"$work/game.log" 2>&1 &
 game_pid=$!
 
@@ -151,4 +162,5 @@ rate=$(poll_times | awk -v n="$title_polls" 'NR > 1 && NR <= n { print $1 - last
 echo "title screen ($renderer): $rate steps a second"
 awk -v r="$rate" -v lo="$min_steps_per_second" 'BEGIN { exit !(r >= lo && r <= 65) }' ||
   fail "the title screen stepped at $rate a second, outside $min_steps_per_second-65"
+[[ -z $installer ]] || uninstall_and_check
 echo "PASS"

@@ -3,6 +3,18 @@
 # file's content, so that a new build replaces what browsers keep offline.
 # Usage: cmake -DGAME_DIR=... -DSITE_DIR=... -DPAGE_DIR=... -P pack_site.cmake
 file(MAKE_DIRECTORY ${SITE_DIR})
+# With this set CMake leaves the time out of the gzip headers, so a site packs to the same
+# bytes whenever it is packed.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(ENV{SOURCE_DATE_EPOCH} 0)
+endif()
+# Emscripten's file packager gives each link's data a random id, which only its offline
+# cache (not used here) reads; the data's own hash takes its place.
+file(READ ${GAME_DIR}/paddleball.js script)
+file(SHA256 ${GAME_DIR}/paddleball.data data_hash)
+string(REGEX REPLACE "\"package_uuid\": *\"[^\"]*\"" "\"package_uuid\":\"${data_hash}\""
+       script "${script}")
+file(WRITE ${GAME_DIR}/paddleball.js "${script}")
 set(version_input "")
 foreach(name paddleball.js paddleball.wasm paddleball.data)
   file(ARCHIVE_CREATE OUTPUT ${SITE_DIR}/${name}.gz PATHS ${GAME_DIR}/${name} FORMAT raw

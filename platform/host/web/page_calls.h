@@ -4,11 +4,23 @@
 #include <cstddef>
 #include <cstdint>
 
+// What pb_open_canvas found to draw with.
+constexpr int kNoCanvas = 0;
+constexpr int kCanvas2d = 1;
+constexpr int kCanvasGpu = 2;
+
 extern "C" {
-// Sizes the canvas and starts listening for the first click; 0 when the page has none.
+// Sizes the canvas, draws on it with WebGL where the browser has it (and the page's address
+// does not ask for 2D) or else 2D, and starts listening for the first click.
 int pb_open_canvas(int width, int height);
-// Counts a frame shown, and puts RGBA pixels, row after row, into the canvas's rectangle.
+// 2D: counts a frame shown, and puts RGBA pixels, row after row, into the canvas's rectangle.
 void pb_present(const std::uint8_t* rgba, int x, int y, int width, int height);
+// WebGL: whether the texture needs every row again (new, or its context was lost).
+int pb_gpu_wants_whole();
+// WebGL: puts `height` rows of RGB565 pixels, `pitch` pixels apart, into the texture from row y.
+void pb_gpu_upload(const std::uint16_t* rows, int y, int width, int height, int pitch);
+// WebGL: counts a frame shown, and draws the texture if a row changed since it was last drawn.
+void pb_gpu_present();
 // Waits for the page's next animation frame, a hidden page's never; returns its time in ms.
 double pb_next_page_frame();
 void pb_set_cursor_visible(int visible);

@@ -1,9 +1,16 @@
-// The page's side of the web host: canvas, pointer lock, touch, Web Audio and the page's
-// notices.
+// The page's side of the web host: the canvas (WebGL, or 2D where there is none), pointer
+// lock, touch, Web Audio and the page's notices.
 mergeInto(LibraryManager.library, {
   $PB: {
     canvas: null,
     context: null,
+    // The GPU's side: the context, its program and texture, and whether it can draw now.
+    gl: null,
+    glReady: false,
+    glWhole: true,
+    glDrawn: false,
+    textureWidth: 0,
+    textureHeight: 0,
     audio: null,
     sound: null,
     nextSound: 0,
@@ -93,6 +100,76 @@ mergeInto(LibraryManager.library, {
         _pb_button(web, 0, 0);
       }
     },
+    // The page's own count of frames shown, for whoever measures the pace.
+    countFrame: function () {
+      Module['framesShown'] = (Module['framesShown'] || 0) + 1;
+      if (Module['framesShown'] === 1 && Module['onFirstFrame']) Module['onFirstFrame']();
+    },
+    // The texture holds the game's 16-bit pixels as they are; the shader takes each channel
+    // back to its 5 or 6 bits and repeats the top bits into the low ones, as the 2D path
+    // widens, so that both paths put the same bytes on the screen.
+    vertexShader: 'attribute vec2 corner; varying vec2 at;' +
+      'void main() { at = corner; gl_Position = vec4(corner.x * 2.0 - 1.0, 1.0 - corner.y * 2.0, 0.0, 1.0); }',
+    fragmentShader: '#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\nprecision mediump float;\n#endif\n' +
+      'uniform sampler2D picture; varying vec2 at;' +
+      'void main() {' +
+      '  vec3 bits = floor(texture2D(picture, at).rgb * vec3(31.0, 63.0, 31.0) + 0.5);' +
+      '  vec3 wide = bits * vec3(8.0, 4.0, 8.0) + floor(bits / vec3(4.0, 16.0, 4.0));' +
+      '  gl_FragColor = vec4(wide / 255.0, 1.0);' +
+      '}',
+    compile: function (gl, type, source) {
+      var shader = gl.createShader(type);
+      gl.shaderSource(shader, source);
+      gl.compileShader(shader);
+      return shader;
+    },
+    // Program, quad and texture, made at the start and again after a lost context returns.
+    // Scaling to the page stays with the canvas's own CSS, sharp or smooth as on the 2D path.
+    setUpGl: function () {
+      var gl = PB.gl;
+      var program = gl.createProgram();
+      gl.attachShader(program, PB.compile(gl, gl.VERTEX_SHADER, PB.vertexShader));
+      gl.attachShader(program, PB.compile(gl, gl.FRAGMENT_SHADER, PB.fragmentShader));
+      gl.linkProgram(program);
+      if (!gl.getProgramParameter(program, gl.LINK_STATUS)) return false;
+      gl.useProgram(program);
+      gl.bindBuffer(gl.ARRAY_BUFFER, gl.createBuffer());
+      gl.bufferData(gl.ARRAY_BUFFER, new Float32Array([0, 0, 1, 0, 0, 1, 1, 1]), gl.STATIC_DRAW);
+      var corner = gl.getAttribLocation(program, 'corner');
+      gl.enableVertexAttribArray(corner);
+      gl.vertexAttribPointer(corner, 2, gl.FLOAT, false, 0, 0);
+      gl.bindTexture(gl.TEXTURE_2D, gl.createTexture());
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_WRAP_S, gl.CLAMP_TO_EDGE);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_WRAP_T, gl.CLAMP_TO_EDGE);
+      // Rows of any width arrive packed, two bytes a pixel.
+      gl.pixelStorei(gl.UNPACK_ALIGNMENT, 2);
+      PB.textureWidth = PB.canvas.width;
+      PB.textureHeight = PB.canvas.height;
+      gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGB, PB.textureWidth, PB.textureHeight, 0, gl.RGB,
+                    gl.UNSIGNED_SHORT_5_6_5, null);
+      gl.viewport(0, 0, PB.textureWidth, PB.textureHeight);
+      return true;
+    },
+    // A lost context draws nothing until the browser gives it back; then every row goes up
+    // again, as the texture went with the context.
+    openGl: function (canvas) {
+      if (/[?&]presenter=2d(&|$)/.test(location.search)) return false;
+      PB.gl = canvas.getContext('webgl', {alpha: false, antialias: false, depth: false,
+        stencil: false, preserveDrawingBuffer: false, desynchronized: true, powerPreference: 'low-power'});
+      if (!PB.gl) return false;
+      canvas.addEventListener('webglcontextlost', function (event) {
+        event.preventDefault();
+        PB.glReady = false;
+      });
+      canvas.addEventListener('webglcontextrestored', function () {
+        PB.glReady = PB.setUpGl();
+        PB.glWhole = true;
+      });
+      PB.glReady = PB.setUpGl();
+      return true;
+    },
   },
 
   pb_open_canvas__deps: ['$PB'],
@@ -101,14 +178,18 @@ mergeInto(LibraryManager.library, {
     if (!canvas || !canvas.getContext) return 0;
     canvas.width = width;
     canvas.height = height;
-    // Opaque and desynchronised: the page need not blend the picture or hand each frame
-    // through its compositor, which costs more main-thread time than the game itself.
-    PB.context = canvas.getContext('2d', {alpha: false, desynchronized: true});
-    if (!PB.context) return 0;
     PB.canvas = canvas;
+    var kind = 2;
+    if (!PB.openGl(canvas)) {
+      // Opaque and desynchronised: the page need not blend the picture or hand each frame
+      // through its compositor, which costs more main-thread time than the game itself.
+      PB.context = canvas.getContext('2d', {alpha: false, desynchronized: true});
+      if (!PB.context) return 0;
+      kind = 1;
+    }
     canvas.addEventListener('mousedown', PB.onCanvasDown);
     document.addEventListener('pointerlockchange', PB.onLockChange);
-    return 1;
+    return kind;
   },
 
   pb_watch_raw_motion: function (web) {
@@ -139,13 +220,45 @@ mergeInto(LibraryManager.library, {
 
   pb_present__deps: ['$PB'],
   pb_present: function (rgba, x, y, width, height) {
-    // The page's own count of frames shown, for whoever measures the pace.
-    Module['framesShown'] = (Module['framesShown'] || 0) + 1;
-    if (Module['framesShown'] === 1 && Module['onFirstFrame']) Module['onFirstFrame']();
+    PB.countFrame();
     if (height === 0) return;
     // A view of the module's memory, made afresh: growing the memory replaces its buffer.
     var pixels = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
     PB.context.putImageData(new ImageData(pixels, width, height), x, y);
+  },
+
+  pb_gpu_wants_whole__deps: ['$PB'],
+  pb_gpu_wants_whole: function () {
+    var whole = PB.glWhole || !PB.glReady;
+    if (PB.glReady) PB.glWhole = false;
+    return whole ? 1 : 0;
+  },
+
+  pb_gpu_upload__deps: ['$PB'],
+  pb_gpu_upload: function (rows, y, width, height, pitch) {
+    var gl = PB.gl;
+    if (!PB.glReady || width !== PB.textureWidth || y < 0 || y + height > PB.textureHeight) return;
+    var first = rows >> 1;
+    if (pitch === width) {
+      gl.texSubImage2D(gl.TEXTURE_2D, 0, 0, y, width, height, gl.RGB, gl.UNSIGNED_SHORT_5_6_5,
+                       HEAPU16.subarray(first, first + width * height));
+    } else {
+      for (var row = 0; row < height; ++row, first += pitch) {
+        gl.texSubImage2D(gl.TEXTURE_2D, 0, 0, y + row, width, 1, gl.RGB, gl.UNSIGNED_SHORT_5_6_5,
+                         HEAPU16.subarray(first, first + width));
+      }
+    }
+    PB.glDrawn = false;
+  },
+
+  // The whole picture is drawn again whenever a row changed: the page's drawing buffer is
+  // not kept from one frame to the next.
+  pb_gpu_present__deps: ['$PB'],
+  pb_gpu_present: function () {
+    PB.countFrame();
+    if (!PB.glReady || PB.glDrawn) return;
+    PB.gl.drawArrays(PB.gl.TRIANGLE_STRIP, 0, 4);
+    PB.glDrawn = true;
   },
 
   // Resumes the game inside the page's next animation frame, with that frame's time in

@@ -125,7 +125,12 @@ WebHost::~WebHost() { pb_audio_stop(); }
 
 bool WebHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   if (screenOpen_) return true;
-  if (width <= 0 || height <= 0 || pb_open_canvas(width, height) == 0) return false;
+  if (width <= 0 || height <= 0) return false;
+  const int canvas = pb_open_canvas(width, height);
+  if (canvas == kNoCanvas) return false;
+  onGpu_ = canvas == kCanvasGpu;
+  screenWidth_ = width;
+  screenHeight_ = height;
   screenOpen_ = true;
   Listen(this);
   FitToPage();
@@ -141,26 +146,43 @@ void WebHost::FitToPage() {
   }
   // Fit in device pixels, so that each game pixel covers whole screen pixels where it can.
   const double ratio = std::max(emscripten_get_device_pixel_ratio(), 1.0);
-  const Placement fit =
-      FitPicture(image_.width(), image_.height(), static_cast<int>(areaWidth * ratio),
-                 static_cast<int>(areaHeight * ratio));
+  const Placement fit = FitPicture(screenWidth_, screenHeight_, static_cast<int>(areaWidth * ratio),
+                                   static_cast<int>(areaHeight * ratio));
   if (fit.width > 0)
     emscripten_set_element_css_size(kCanvas, fit.width / ratio, fit.height / ratio);
 }
 
 void WebHost::ShowFrame(const Frame& frame) {
   if (!screenOpen_) return;
-  const bool firstFrame = image_.width() == 0;
+  if (onGpu_) {
+    ShowOnGpu(frame);
+  } else {
+    ShowOnCanvas(frame);
+  }
+  // The game steps inside the page's own frames, so that each picture is painted at the
+  // refresh its step ran in; the deadline skips those a display faster than the pace brings
+  // early, and a hidden page, which has none, holds the game. It runs on the frames' own
+  // times: counted from the end of a step, a slow step or a late callback would make the
+  // next refresh look early and lose it.
+  deadline_.AfterPresent(pageFrameMicros_ != 0 ? pageFrameMicros_ : NowMicros());
+  do {
+    pageFrameMicros_ = static_cast<std::int64_t>(pb_next_page_frame() * kMicrosPerMilli);
+  } while (!deadline_.IsDue(pageFrameMicros_));
+}
+
+void WebHost::ShowOnGpu(const Frame& frame) {
+  if (pb_gpu_wants_whole() != 0) textureRows_.Forget();
+  for (const RowRun& run : textureRows_.Take(frame)) {
+    pb_gpu_upload(frame.Row(run.first), run.first, frame.width, run.count,
+                  frame.pitchBytes / static_cast<int>(sizeof(std::uint16_t)));
+  }
+  pb_gpu_present();
+}
+
+void WebHost::ShowOnCanvas(const Frame& frame) {
   const ChangedRect changed = image_.Update(frame);
   const std::uint8_t* pixels = changed.height > 0 ? image_.Pixels(changed) : nullptr;
   pb_present(pixels, changed.x, changed.y, changed.width, changed.height);
-  if (firstFrame) FitToPage();
-  // The game steps inside the page's own frames, so that each picture is painted at the
-  // refresh its step ran in; the deadline skips those a display faster than the pace brings
-  // early, and a hidden page, which has none, holds the game.
-  deadline_.AfterPresent(NowMicros());
-  while (!deadline_.IsDue(static_cast<std::int64_t>(pb_next_page_frame() * kMicrosPerMilli))) {
-  }
 }
 
 void WebHost::WaitUntil(std::int64_t micros) {
@@ -206,7 +228,20 @@ std::int64_t WebHost::NowMicros() {
 }
 
 void WebHost::SleepMicros(std::int64_t micros) {
-  WaitUntil(NowMicros() + std::max<std::int64_t>(micros, 0));
+  const std::int64_t now = NowMicros();
+  const std::int64_t until = now + std::max<std::int64_t>(micros, 0);
+  if (now - pageFrameMicros_ >= deadline_.periodMicros()) {
+    WaitUntil(until);
+    return;
+  }
+  // Inside a page frame this is the game holding a flip that came back early for the rest
+  // of its refresh (page frames do, after a callback that ran late). On the browser's timer
+  // its next step would run between page frames, be painted a refresh late, and the hold
+  // would keep that beat for good; so the wait ends in the next page frame, where the step
+  // is painted at once. Spinning instead would keep the beat and burn the main thread.
+  do {
+    pageFrameMicros_ = static_cast<std::int64_t>(pb_next_page_frame() * kMicrosPerMilli);
+  } while (NowMicros() < until);
 }
 
 void WebHost::ShowMessage(const char* text, const char* /*caption*/) {

@@ -1,5 +1,5 @@
-// The browser host: the page's canvas, its mouse and keys, Web Audio and messages on the
-// page. Every frame and every wait gives the browser its turn.
+// The browser host: the page's canvas (WebGL, or 2D where there is none), its mouse and keys, Web
+// Audio and messages on the page. Every frame and every wait gives the browser its turn.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include "host/host.h"
 #include "host/mouse_accumulator.h"
 #include "host/web/canvas_image.h"
+#include "host/web/texture_rows.h"
 
 namespace host {
 
@@ -45,11 +46,19 @@ class WebHost final : public Host {
 
  private:
   void WaitUntil(std::int64_t micros);
+  // The GPU widens the 16-bit rows that changed; the 2D path widens them here.
+  void ShowOnGpu(const Frame& frame);
+  void ShowOnCanvas(const Frame& frame);
 
   bool screenOpen_ = false;
+  bool onGpu_ = false;
+  int screenWidth_ = 0;
+  int screenHeight_ = 0;
   bool rawMotion_ = false;
+  TextureRows textureRows_;
   CanvasImage image_;
   FrameDeadline deadline_;
+  std::int64_t pageFrameMicros_ = 0;  // the time of the page frame the game steps in
   MouseAccumulator mouse_;
   EventQueue pending_;
 };
