@@ -23,9 +23,10 @@ mkdir -p "$build_dir/soak-logs"
 
 unset SDL_VIDEODRIVER SDL_FRAMEBUFFER_ACCELERATION WAYLAND_DISPLAY
 export SDL_AUDIODRIVER=dummy
-# Freed memory waits in a quarantine to catch late uses; a small one fills within a game's first
-# minute, so that what grows after it is the game's own.
-export ASAN_OPTIONS=quarantine_size_mb=16
+# Freed memory waits in a quarantine to catch late uses. The game frees a few hundred KB a
+# minute: a quarantine of 16 MB was still filling after ten minutes of play, and showed as
+# growth; one of 1 MB is full within a few minutes.
+export ASAN_OPTIONS=quarantine_size_mb=1
 export LSAN_OPTIONS=suppressions=$source_dir/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1
 echo "soak: $minutes min from $(date +%T), load average $(cut -d' ' -f1-3 /proc/loadavg)," \

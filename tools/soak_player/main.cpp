@@ -95,11 +95,12 @@ int main(int argc, char** argv) {
   const auto until = soak::Clock::now() + std::chrono::duration_cast<soak::Clock::duration>(
                                               std::chrono::duration<double>(options.seconds));
   Totals totals;
-  while (!totals.failed && soak::Clock::now() < until) {
+  // A failed game fails the soak, but the play goes on: the rest of the time may show more.
+  while (soak::Clock::now() < until) {
     const std::string log = prefix + "-game-" + std::to_string(totals.games + 1) + ".log";
     const soak::GameOutcome game =
         run.Play({options.command, options.directory, display.name(), log}, until);
-    totals.failed = !Account(game, soak::Clock::now() >= until, log, totals);
+    totals.failed = !Account(game, soak::Clock::now() >= until, log, totals) || totals.failed;
   }
   std::printf(
       "soak: %g min of play, %d games, %d catches, rss growth at most %ld KB after a game's "
