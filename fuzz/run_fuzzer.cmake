@@ -13,5 +13,6 @@ string(REGEX MATCH "Done [0-9]+ runs in [0-9]+ second" done "${output}")
 string(REGEX MATCH "stat::number_of_executed_units: *[0-9]+" executed "${output}")
 message("${FUZZER}: ${done}; ${executed}")
 if(NOT result EQUAL 0)
-  message(FATAL_ERROR "${output}")
+  message(FATAL_ERROR "${output}\n${FUZZER} failed; the input that failed it is kept in "
+                      "${WORK}/artifacts/")
 endif()

@@ -118,7 +118,7 @@ bool ParseWavLayout(const std::vector<std::uint8_t>& bytes, WavLayout& layout) {
       layout.dataOffset = body;
       layout.dataBytes = length;
       return layout.channels != 0 && layout.sampleRate != 0 && layout.blockAlign != 0 &&
-             length != 0;
+             length >= layout.blockAlign;
     }
     // Chunks are padded to an even length.
     at = body + length + (length & 1);

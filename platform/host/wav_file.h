@@ -28,7 +28,8 @@ struct WavLayout {
 };
 
 // Finds the format and the first data chunk; false unless both lie wholly inside `bytes`
-// and describe a playable sound (channels, rate and block size non-zero, some data).
+// and describe a playable sound (channels, rate and block size non-zero, at least one whole
+// sample frame of data).
 bool ParseWavLayout(const std::vector<std::uint8_t>& bytes, WavLayout& layout);
 // Reads a cue: 8- or 16-bit PCM, 1 to 8 channels, 3,000 to 192,000 frames a second, at
 // most 10 s. On refusal names the file and the reason on stderr, once per file.

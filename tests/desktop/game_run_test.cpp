@@ -54,11 +54,14 @@ class GameRunTest : public testing::Test {
 
   // A 30-bit screen is drawn through the GL driver, which SDL unloads before LeakSanitizer
   // looks: the driver's leaks then come from no known library and cannot be suppressed.
-  void Launch(int width = 1024, int height = 768, int depth = 24) {
+  // `beforeStart`: xdotool's commands on the display before the game starts.
+  void Launch(int width = 1024, int height = 768, int depth = 24,
+              const std::string& beforeStart = "") {
     width_ = width;
     display_ = std::make_unique<VirtualDisplay>(
         std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth));
     ASSERT_FALSE(display_->name().empty()) << "Xvfb did not start";
+    ASSERT_TRUE(beforeStart.empty() || display_->Xdotool(beforeStart));
     std::vector<std::string> environment = {"DISPLAY=" + display_->name()};
     if (depth == 30) environment.push_back("ASAN_OPTIONS=detect_leaks=0");
     StartGame(environment);
@@ -118,21 +121,32 @@ class GameRunTest : public testing::Test {
 // A click starts play and the mouse steers. Focused: press and release back to back, as a
 // touchpad's tap sends them, shorter than a frame. With another program's window focused, the
 // mouse is read in the background, sampled a few times a frame: the click is held for several.
-TEST_F(GameRunTest, AClickStartsPlayAndTheMouseSteersWithTheFocusOrWithout) {
-  for (const bool focused : {true, false}) {
-    SCOPED_TRACE(focused ? "focused" : "another window focused");
-    Launch();
-    const Shot title = WaitForTitle();
-    ASSERT_FALSE(title.empty()) << "no title text; game log:\n" << GameLog();
-    EXPECT_GT(Count(title, {0, 0, 1024, 768}, false), 1024 * 768 / 2) << "the arena is not drawn";
-    ASSERT_TRUE(focused || display_->TakeFocus(0, 300, 100, 100));
-    const int headsUp = Count(title, kHeadsUp, true);
-    EXPECT_TRUE(display_->Xdotool(focused ? "click 1"
-                                          : "mousemove 50 350 mousedown 1 sleep 0.5 mouseup 1"));
+// A button held down before the game starts starts it at once, with no press after.
+TEST_F(GameRunTest, AClickOrAHeldButtonStartsPlayAndTheMouseSteers) {
+  const struct {
+    const char* how;
+    std::string beforeStart, click;  // xdotool's commands
+    bool otherFocused;
+  } starts[] = {
+      {"focused", "", "click 1", false},
+      {"another window focused", "", "mousemove 50 350 mousedown 1 sleep 0.5 mouseup 1", true},
+      {"held from before the start", "mousemove 512 384 mousedown 1", "", false}};
+  for (const auto& start : starts) {
+    SCOPED_TRACE(start.how);
+    Launch(1024, 768, 24, start.beforeStart);
+    int headsUp = 0;
+    if (!start.click.empty()) {
+      const Shot title = WaitForTitle();
+      ASSERT_FALSE(title.empty()) << "no title text; game log:\n" << GameLog();
+      EXPECT_GT(Count(title, {0, 0, 1024, 768}, false), 1024 * 768 / 2) << "no arena drawn";
+      ASSERT_TRUE(!start.otherFocused || display_->TakeFocus(0, 300, 100, 100));
+      headsUp = Count(title, kHeadsUp, true);
+      EXPECT_TRUE(display_->Xdotool(start.click));
+    }
     ASSERT_FALSE(WaitForScreen([&](const Shot& s) {
                    return Count(s, kHeadsUp, true) >= headsUp + kSomeText;
                  }).empty())
-        << "no score, lives or level text after the click";
+        << "no score, lives or level text after the start";
     // The paddle starts near the middle; moving right by 300 takes its right edge past 800.
     const Shot before = display_->Capture();
     for (int step = 0; step < 3; ++step) EXPECT_TRUE(display_->Xdotool("mousemove_relative 100 0"));

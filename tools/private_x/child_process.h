@@ -21,6 +21,7 @@ class ChildProcess {
   // applied to this process's own; its output goes to `logPath`.
   bool Start(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
              const std::string& directory, const std::string& logPath);
+  pid_t pid() const { return pid_; }  // -1 when not running
   bool Running() { return pid_ > 0 && !Wait(std::chrono::milliseconds(0)).has_value(); }
   // The exit code once the program has ended (128 plus the signal number if a signal ended
   // it), or nothing if it is still running at the limit.

@@ -79,7 +79,16 @@ bool SdlHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   if (!usesRenderer_) UseWindowSurface();
   SDL_RaiseWindow(window_);
   SDL_SetRelativeMouseMode(SDL_TRUE);
+  TakeHeldButtons();
   return true;
+}
+
+// A polled mouse reports a button already down when the program starts; SDL tells only of
+// presses made over its window. Its release may go elsewhere, so it counts as one press.
+void SdlHost::TakeHeldButtons() {
+  background_.Read(mouse_);
+  background_.Forget();
+  mouse_.ReleaseAll();
 }
 
 void SdlHost::SetTitle(const char* title) {

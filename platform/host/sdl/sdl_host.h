@@ -65,6 +65,7 @@ class SdlHost final : public Host {
   void HandleKey(const SDL_KeyboardEvent& event);
   bool HasFocus() const;
   void Queue(Event::Kind kind, std::uint32_t virtualKey = 0);
+  void TakeHeldButtons();
   void TryRenderer();
   void UseWindowSurface();
 

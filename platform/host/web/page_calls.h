@@ -30,9 +30,9 @@ int pb_watch_raw_motion(void* web);
 // Hands the first finger's drags and taps and the page's End control to the game, through
 // pb_raw_motion, pb_button and pb_key.
 void pb_watch_controls(void* web);
-// Starts PCM samples on Web Audio, stopping the sound before; 0 when nothing can play.
-int pb_audio_play(const std::uint8_t* samples, std::size_t bytes, int channels, int rate,
-                  int bitsPerSample);
+// Starts samples on Web Audio, each channel's `frames` after the one before, stopping the
+// sound before; 0 when nothing can play.
+int pb_audio_play(const float* samples, std::size_t frames, int channels, int rate);
 int pb_audio_playing(int sound);
 void pb_audio_stop();
 void pb_show_message(const char* text);

@@ -170,14 +170,6 @@ mergeInto(LibraryManager.library, {
       PB.glReady = PB.setUpGl();
       return true;
     },
-    fillChannel: function (data, view, channel, channels, bitsPerSample) {
-      var step = channels * (bitsPerSample >> 3);
-      var offset = channel * (bitsPerSample >> 3);
-      for (var i = 0; i < data.length; ++i, offset += step) {
-        data[i] = bitsPerSample === 16 ? view.getInt16(offset, true) / 32768
-                                       : (view.getUint8(offset) - 128) / 128;
-      }
-    },
   },
 
   pb_open_canvas__deps: ['$PB'],
@@ -283,16 +275,14 @@ mergeInto(LibraryManager.library, {
   },
 
   pb_audio_play__deps: ['$PB', 'pb_audio_stop'],
-  pb_audio_play: function (samples, bytes, channels, rate, bitsPerSample) {
+  pb_audio_play: function (samples, frames, channels, rate) {
     _pb_audio_stop();
-    if (!PB.audio) return 0;
-    var frames = Math.floor(bytes / (channels * (bitsPerSample >> 3)));
-    if (frames === 0) return 0;
+    if (!PB.audio || frames === 0) return 0;
     try {
       var buffer = PB.audio.createBuffer(channels, frames, rate);
-      var view = new DataView(HEAPU8.buffer, samples, bytes);
       for (var channel = 0; channel < channels; ++channel) {
-        PB.fillChannel(buffer.getChannelData(channel), view, channel, channels, bitsPerSample);
+        var first = (samples >> 2) + channel * frames;
+        buffer.getChannelData(channel).set(HEAPF32.subarray(first, first + frames));
       }
       var source = PB.audio.createBufferSource();
       source.buffer = buffer;

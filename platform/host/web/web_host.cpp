@@ -10,6 +10,7 @@
 #include "host/emulated_mode.h"
 #include "host/placement.h"
 #include "host/wav_file.h"
+#include "host/web/cue_samples.h"
 #include "host/web/page_calls.h"
 #include "host/web/page_mouse.h"
 
@@ -211,9 +212,9 @@ void WebHost::PlaySound(const char* path, bool wait) {
   std::vector<std::uint8_t> bytes;
   WavLayout layout;
   if (!LoadWavFile(path, bytes, layout)) return;
-  const int sound =
-      pb_audio_play(bytes.data() + layout.dataOffset, layout.dataBytes, layout.channels,
-                    static_cast<int>(layout.sampleRate), layout.bitsPerSample);
+  const std::vector<float> samples = PlanarCueSamples(bytes, layout);
+  const int sound = pb_audio_play(samples.data(), samples.size() / layout.channels, layout.channels,
+                                  static_cast<int>(layout.sampleRate));
   if (sound == 0 || !wait) return;
   const auto lasts = static_cast<std::int64_t>(std::ceil(WavDurationSeconds(layout) * 1e6));
   const std::int64_t giveUpAt = NowMicros() + lasts + kStallAllowanceMicros;
