@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "display/display_device.h"
-#include "host/headless/headless_host.h"
-
 #include <chrono>
 #include <ostream>
+
+#include "display/display_device.h"
+#include "host/headless/headless_host.h"
 
 namespace {
 
@@ -136,6 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
         HoldCase{"BusyHalfFrameFlips", {1, 0, 0}, {kFrames, 0, 0, 0, 0, kHalfFrame}, 60},
         HoldCase{
             "BusyHalfFrameFlipsAtDesktop75", {1, 0, 0}, {kFrames, 0, 0, 75, 0, kHalfFrame}, 75},
+        // An eighth of a frame short is no flip paced by the display: only a sixteenth is.
+        HoldCase{
+            "BusyFlipsAnEighthShort", {1, 0, 0}, {kFrames, 0, 0, 0, 0, kHalfFrame * 7 / 4}, 60},
         // Some drivers answer 1 for "the hardware's default".
         HoldCase{"InstantWithAnImplausibleRate", {1, 0, 1, 1}, {kFrames, 0, 1, 1}, 60},
         // Each wake is due one refresh after the one before, not after the late wake.
