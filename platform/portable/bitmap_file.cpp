@@ -52,10 +52,7 @@ std::optional<BitmapLayout> ReadLayout(const std::vector<std::uint8_t>& file, DW
 
 bool LayoutIsSane(const BitmapLayout& layout, std::size_t fileSize) {
   const std::int64_t rows = layout.Rows();
-  if (layout.width <= 0 || rows <= 0 || layout.width > kMaxBitmapSide || rows > kMaxBitmapSide ||
-      layout.width * rows > kMaxBitmapPixels) {
-    return false;
-  }
+  if (!host::FitsPictureLimits(layout.width, rows)) return false;
   switch (layout.bitCount) {
     case 1:
     case 4:

@@ -14,8 +14,6 @@ namespace portable {
 
 // Bounds far above any picture the game uses.
 constexpr std::size_t kMaxBitmapFileBytes = 64u << 20;
-constexpr std::int64_t kMaxBitmapSide = host::kLargestPictureSide;
-constexpr std::int64_t kMaxBitmapPixels = host::kMostPicturePixels;
 
 // The decoded picture, or nothing when the headers fail the checks or decoding fails.
 std::optional<PixelBuffer> DecodeBitmap(const std::vector<std::uint8_t>& file);

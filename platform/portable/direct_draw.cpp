@@ -13,18 +13,12 @@
 namespace portable {
 namespace {
 
-// Bounds on any surface, far above what the game asks for, so that a wild size is refused
-// instead of allocated.
-constexpr DWORD kMaxSurfaceSide = host::kLargestPictureSide;
-constexpr DWORD kMaxSurfacePixels = host::kMostPicturePixels;
 constexpr DWORD kDisplayBitsPerPixel = 16;
 constexpr DWORD kDefaultScreenWidth = 1024;
 constexpr DWORD kDefaultScreenHeight = 768;
 
-bool SaneSize(DWORD width, DWORD height) {
-  return width >= 1 && height >= 1 && width <= kMaxSurfaceSide && height <= kMaxSurfaceSide &&
-         width * height <= kMaxSurfacePixels;
-}
+// Far above what the game asks for, so that a wild size is refused instead of allocated.
+bool SaneSize(DWORD width, DWORD height) { return host::FitsPictureLimits(width, height); }
 
 class DirectDraw final : public IDirectDraw {
  public:

@@ -27,10 +27,7 @@ std::optional<portable::PixelBuffer> Resized(portable::PixelBuffer picture, int 
   const int width = cx != 0 ? cx : picture.width;
   const int height = cy != 0 ? cy : picture.height;
   if (width == picture.width && height == picture.height) return picture;
-  if (width > portable::kMaxBitmapSide || height > portable::kMaxBitmapSide ||
-      std::int64_t{width} * height > portable::kMaxBitmapPixels) {
-    return std::nullopt;
-  }
+  if (!host::FitsPictureLimits(width, height)) return std::nullopt;
   portable::PixelBuffer resized(width, height);
   portable::ScaledBlit(resized, RECT{0, 0, width, height}, picture,
                        RECT{0, 0, picture.width, picture.height}, nullptr);

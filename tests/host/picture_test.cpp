@@ -34,6 +34,7 @@ TEST(PictureFit, KeepsTheShapeWithBarsOnTheLongSide) {
   EXPECT_EQ(FitPicture(1024, 0, 640, 480).width, 0);
 }
 
+// One check for every picture, surface, bitmap file and frame, exact at its bounds.
 TEST(PictureLimits, FramesNoScreenCouldShowAreRefused) {
   std::vector<std::uint16_t> pixels(8);
   const struct {
@@ -50,6 +51,10 @@ TEST(PictureLimits, FramesNoScreenCouldShowAreRefused) {
       {{pixels.data(), kLargestPictureSide + 1, 1, 1 << 20}, false},
       {{pixels.data(), 1, kLargestPictureSide + 1, 2}, false},
       {{pixels.data(), kLargestPictureSide, kLargestPictureSide, 1 << 14}, false},  // too many
+      {{pixels.data(), kLargestPictureSide, 1, 1 << 14}, true},                     // the sides
+      {{pixels.data(), 1, kLargestPictureSide, 2}, true},                           // at most
+      {{pixels.data(), 4096, 4096, 8192}, true},   // the most pixels, exactly
+      {{pixels.data(), 4096, 4097, 8192}, false},  // one row more
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IsDrawable(c.frame), c.drawable)
