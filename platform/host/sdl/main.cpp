@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <string>
 
+#include "game_entry.h"
 #include "host/sdl/sdl_host.h"
-#include "portable/win32.h"
 
 int main(int /*argc*/, char** /*argv*/) {
   std::string error;
@@ -14,8 +14,7 @@ int main(int /*argc*/, char** /*argv*/) {
     return 1;
   }
   host::Install(desktop.get());
-  static char commandLine[] = "";
-  const int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWNORMAL);
+  const int exitCode = portable::RunWinMain();
   host::Install(nullptr);
   return exitCode;
 }

@@ -1,12 +1,11 @@
 // The game's entry in a browser: install the web host, then run the game's own entry.
+#include "game_entry.h"
 #include "host/web/web_host.h"
-#include "portable/win32.h"
 
 int main() {
   static host::WebHost web;
   host::Install(&web);
-  static char commandLine[] = "";
-  const int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWNORMAL);
+  const int exitCode = portable::RunWinMain();
   host::Install(nullptr);
   web.ShowEnd(exitCode);
   return exitCode;
