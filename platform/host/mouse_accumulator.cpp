@@ -49,6 +49,11 @@ void MouseAccumulator::Hold(int button, bool held) {
 
 void MouseAccumulator::ReleaseAll() { std::fill(std::begin(held_), std::end(held_), false); }
 
+void MouseAccumulator::LoseFocus() {
+  ReleaseAll();
+  std::fill(std::begin(pressed_), std::end(pressed_), false);
+}
+
 MouseState MouseAccumulator::Take() {
   MouseState taken = moved_;
   for (int i = 0; i < kButtonCount; ++i) {

@@ -20,8 +20,11 @@ class MouseAccumulator {
   void Release(int button);
   // Press or Release, for sources that report what is held rather than what changed.
   void Hold(int button, bool held);
-  // The window or page lost the pointer or the focus: no button can still be held.
+  // Every button let go; presses not yet taken still count (a button found held at the start).
   void ReleaseAll();
+  // The window or page lost the pointer or the focus: no button is held, and a press not yet
+  // taken goes with the focus.
+  void LoseFocus();
 
   // Movement since the previous take, and the buttons held now or pressed since then, so
   // that a click shorter than a frame is still seen once.

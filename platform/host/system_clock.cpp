@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <ctime>
 
+#include "host/host_clock.h"
+
 namespace host {
 namespace {
 
@@ -25,5 +27,7 @@ void SleepUntilMicros(std::int64_t wakeMicros) {
   while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr) == EINTR) {
   }
 }
+
+HostClock SystemClock() { return {MonotonicMicros, SleepUntilMicros}; }
 
 }  // namespace host

@@ -1,34 +1,52 @@
-// The one frame deadline of every real-time host.
+// The one frame deadline of every real-time host, by the rule's properties.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "host/emulated_mode.h"
 #include "host/frame_deadline.h"
 
 namespace host {
 namespace {
 
-// The next frame is due a period after the one before was, however late or early within a
-// slot each present is; far off, or on a clock that went back, the pace starts afresh.
-TEST(FrameDeadline, KeepsToTheClockAndStartsAfreshWhenFarOff) {
-  FrameDeadline deadline(60);
-  const struct {
-    std::int64_t presented, next;
-  } steps[] = {
-      {1000, 17667},    // the first: a period on, to the microsecond
-      {19000, 34334},   // late within a slot: the pace holds
-      {33000, 51001},   // early within a slot: the pace holds
-      {90000, 106667},  // held far longer (a sound heard to its end): afresh
-      {500, 17167},     // a clock that went back
-  };
-  for (const auto& step : steps) {
-    EXPECT_EQ(deadline.AfterPresent(step.presented), step.next) << step.presented;
+constexpr std::int64_t kPeriod = kEmulatedRefreshMicros;
+
+// Within half a slot of its deadline, late or early, a present keeps the rate exact: after any
+// number of them the deadline is a whole number of periods on. Far off, or on a clock that went
+// back, the pace starts afresh a period after the present.
+TEST(FrameDeadline, KeepsAnExactRateThroughJitterAndStartsAfreshWhenFarOff) {
+  FrameDeadline deadline;
+  EXPECT_EQ(deadline.periodMicros(), kPeriod);
+  const std::int64_t first = deadline.AfterPresent(1000);
+  EXPECT_EQ(first, 1000 + kPeriod);
+  std::int64_t next = first;
+  for (int frame = 1; frame <= 600; ++frame) {
+    const std::int64_t jitter = (frame * 7919 % kPeriod) - kPeriod / 2;  // -1/2 to +1/2 slot
+    next = deadline.AfterPresent(next + jitter);
+    ASSERT_EQ(next, first + frame * kPeriod) << "frame " << frame << ", jitter " << jitter;
+  }
+  for (const std::int64_t away : {3 * kPeriod, 50 * kPeriod, -3 * kPeriod}) {
+    const std::int64_t presented = next + away;
+    next = deadline.AfterPresent(presented);
+    EXPECT_EQ(next, presented + kPeriod) << away;
   }
 }
 
-// A display that reports its refreshes (a page's animation frames) shows a frame on each one
-// that is due: every refresh near the pace, 60 a second on faster ones, never two in a row
-// skipped where one would do.
+// A display that reports its refreshes (a page's animation frames) shows the next frame on one
+// due or up to a quarter slot early: the one after would come most of a slot late.
+TEST(FrameDeadline, TakesARefreshUpToAQuarterSlotEarly) {
+  FrameDeadline deadline;
+  const std::int64_t due = deadline.AfterPresent(0);
+  for (const std::int64_t early : {-kPeriod / 2, std::int64_t{0}, kPeriod / 5, kPeriod / 4}) {
+    EXPECT_TRUE(deadline.IsDue(due - early)) << early;
+  }
+  for (const std::int64_t early : {kPeriod / 4 + 1, kPeriod / 2}) {
+    EXPECT_FALSE(deadline.IsDue(due - early)) << early;
+  }
+}
+
+// Over ten seconds of a display's refreshes: every refresh near the pace, 60 a second on faster
+// ones, never two in a row skipped where one would do.
 TEST(FrameDeadline, PicksTheRefreshesThatKeepThePace) {
   constexpr std::int64_t kStepMicros = 2000;  // from the refresh to the frame's present
   const struct {

@@ -1,28 +1,22 @@
 // Recording, scripted host for tests and tools.
 #include "host/headless/headless_host.h"
 
-#include <cmath>
+#include <algorithm>
 #include <cstring>
 
+#include "host/cue_hold.h"
+#include "host/picture_limits.h"
 #include "host/wav_file.h"
 
 namespace host {
-namespace {
 
-// A sound that holds the game holds it for as long as the file lasts; unreadable, not at all.
-std::int64_t SoundMicros(const char* path) {
-  constexpr double kMicrosPerSecond = 1e6;
-  std::vector<std::uint8_t> bytes;
-  WavLayout layout;
-  if (!LoadWavFile(path, bytes, layout)) return 0;
-  return std::llround(WavDurationSeconds(layout) * kMicrosPerSecond);
-}
-
-}  // namespace
-
-HeadlessHost::HeadlessHost() = default;
+// Virtual time: a wait moves the clock to its end at once.
+HeadlessHost::HeadlessHost()
+    : clock_{[this] { return nowMicros_; },
+             [this](std::int64_t wake) { nowMicros_ = std::max(nowMicros_, wake); }} {}
 
 bool HeadlessHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
+  if (!FitsPictureLimits(width, height)) return false;
   screenWidth_ = width;
   screenHeight_ = height;
   screen_.assign(static_cast<std::size_t>(width) * height, 0);
@@ -33,7 +27,7 @@ bool HeadlessHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
 void HeadlessHost::ShowFrame(const Frame& frame) {
   ++framesShown_;
   nowMicros_ += frameMicros_;
-  if (!keepFrames_ || frame.pixels == nullptr) return;
+  if (!keepFrames_ || !IsDrawable(frame)) return;
   screenWidth_ = frame.width;
   screenHeight_ = frame.height;
   screen_.resize(static_cast<std::size_t>(frame.width) * frame.height);
@@ -43,12 +37,7 @@ void HeadlessHost::ShowFrame(const Frame& frame) {
   }
 }
 
-bool HeadlessHost::PollEvent(Event& event) {
-  if (events_.empty()) return false;
-  event = events_.front();
-  events_.pop_front();
-  return true;
-}
+bool HeadlessHost::PollEvent(Event& event) { return events_.Pop(event); }
 
 MouseState HeadlessHost::TakeMouse() {
   ++mouseReads_;
@@ -65,13 +54,22 @@ void HeadlessHost::SetMouseSource(std::function<MouseState()> source) {
 
 void HeadlessHost::QueueMouse(const MouseState& state) { mouseQueue_.push_back(state); }
 
-void HeadlessHost::QueueEvent(const Event& event) { events_.push_back(event); }
+void HeadlessHost::QueueEvent(const Event& event) { events_.Push(event.kind, event.virtualKey); }
 
 void HeadlessHost::SetCursorVisible(bool visible) { cursorVisible_ = visible; }
 
+// No device plays the cue: a synchronous one holds for exactly as long as the file sounds.
 void HeadlessHost::PlaySound(const char* path, bool wait) {
-  sounds_.push_back({path != nullptr ? path : "", wait});
-  if (wait) nowMicros_ += SoundMicros(path);
+  if (path == nullptr) return StopSound();
+  sounds_.push_back({path, wait});
+  std::vector<std::uint8_t> bytes;
+  WavLayout layout;
+  if (!LoadWavFile(path, bytes, layout) || !wait) return;
+  HoldForCue(CueHold(nowMicros_, CueMicros(layout)), clock_, [] { return false; });
+}
+
+void HeadlessHost::SleepMicros(std::int64_t micros) {
+  if (micros > 0) clock_.sleepUntilMicros(nowMicros_ + micros);
 }
 
 void HeadlessHost::StopSound() {}

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "host/emulated_mode.h"
+#include "host/event_queue.h"
 #include "host/host.h"
+#include "host/host_clock.h"
 
 namespace host {
 
@@ -18,6 +20,8 @@ class HeadlessHost : public Host {
   static constexpr std::int64_t kRefreshMicros = kEmulatedRefreshMicros;
 
   HeadlessHost();
+  HeadlessHost(const HeadlessHost&) = delete;
+  HeadlessHost& operator=(const HeadlessHost&) = delete;
 
   bool OpenScreen(int width, int height, int bitsPerPixel) override;
   void SetTitle(const char* title) override { title_ = title != nullptr ? title : ""; }
@@ -28,9 +32,7 @@ class HeadlessHost : public Host {
   void PlaySound(const char* path, bool wait) override;
   void StopSound() override;
   std::int64_t NowMicros() override { return nowMicros_; }
-  void SleepMicros(std::int64_t micros) override {
-    if (micros > 0) nowMicros_ += micros;
-  }
+  void SleepMicros(std::int64_t micros) override;
   void ShowMessage(const char* text, const char* caption) override;
   void DebugOutput(const char* text) override;
 
@@ -38,6 +40,7 @@ class HeadlessHost : public Host {
   // no movement and no buttons.
   void SetMouseSource(std::function<MouseState()> source);
   void QueueMouse(const MouseState& state);
+  // Into the bounded queue every host keeps: past its bound, events are dropped.
   void QueueEvent(const Event& event);
 
   // How far the clock moves while a frame is shown: one refresh, or 0 for a display whose
@@ -73,9 +76,10 @@ class HeadlessHost : public Host {
   void ClearRecords();
 
  private:
+  HostClock clock_;
   std::function<MouseState()> mouseSource_;
   std::deque<MouseState> mouseQueue_;
-  std::deque<Event> events_;
+  EventQueue events_;
   std::vector<Sound> sounds_;
   std::vector<Message> messages_;
   std::vector<std::string> debugLines_;

@@ -1,9 +1,10 @@
 // One sound at a time through SDL's queued audio: decode, convert, queue, and wait if asked.
 #include "host/sdl/sdl_audio.h"
 
-#include <algorithm>
 #include <cstdio>
+#include <utility>
 
+#include "host/cue_hold.h"
 #include "host/sdl/wav_decoder.h"
 
 namespace {
@@ -11,11 +12,6 @@ namespace {
 constexpr int kWantedFrequency = 44100;
 constexpr Uint8 kWantedChannels = 2;
 constexpr Uint16 kWantedBufferFrames = 1024;
-// A device that stops taking data must not hold the game for ever.
-constexpr std::uint64_t kStallAllowanceMs = 2000;
-constexpr std::uint32_t kPollMs = 2;
-
-std::uint64_t CeilDiv(std::uint64_t value, std::uint64_t by) { return (value + by - 1) / by; }
 
 std::uint32_t FrameBytes(const SDL_AudioSpec& audioSpec) {
   return SDL_AUDIO_BITSIZE(audioSpec.format) / 8 * audioSpec.channels;
@@ -23,7 +19,7 @@ std::uint32_t FrameBytes(const SDL_AudioSpec& audioSpec) {
 
 }  // namespace
 
-SdlAudio::SdlAudio() = default;
+SdlAudio::SdlAudio(host::HostClock clock) : clock_(std::move(clock)) {}
 
 SdlAudio::~SdlAudio() {
   if (device_ != 0) SDL_CloseAudioDevice(device_);
@@ -32,20 +28,32 @@ SdlAudio::~SdlAudio() {
 
 void SdlAudio::Play(const char* path, bool wait) {
   Stop();
-  if (!OpenDevice()) return;
-  std::vector<std::uint8_t> samples;
-  if (!DecodeWavFor(spec_, path, samples) || samples.empty()) return;
-  const std::uint64_t startMs = SDL_GetTicks64();
-  if (SDL_QueueAudio(device_, samples.data(), static_cast<Uint32>(samples.size())) != 0) return;
-  if (wait) WaitUntilHeard(startMs, samples.size());
+  std::vector<std::uint8_t> bytes;
+  host::WavLayout layout;
+  if (!host::LoadWavFile(path, bytes, layout)) return;
+  const bool queued = OpenDevice() && Queue(path, bytes, layout);
+  if (!wait) return;
+  const host::CueHold hold(clock_.nowMicros(), host::CueMicros(layout),
+                           queued ? LatencyMicros() : 0);
+  host::HoldForCue(hold, clock_,
+                   [this, queued] { return queued && SDL_GetQueuedAudioSize(device_) > 0; });
 }
 
 void SdlAudio::Stop() {
   if (device_ != 0) SDL_ClearQueuedAudio(device_);
 }
 
-std::uint32_t SdlAudio::QueuedBytes() const {
-  return device_ != 0 ? SDL_GetQueuedAudioSize(device_) : 0;
+bool SdlAudio::Queue(const char* path, const std::vector<std::uint8_t>& bytes,
+                     const host::WavLayout& layout) {
+  std::vector<std::uint8_t> samples;
+  return ConvertCue(spec_, path, bytes, layout, samples) && !samples.empty() &&
+         SDL_QueueAudio(device_, samples.data(), static_cast<Uint32>(samples.size())) == 0;
+}
+
+// What the device plays behind the queue: one buffer of its own.
+std::int64_t SdlAudio::LatencyMicros() const {
+  constexpr std::int64_t kMicrosPerSecond = 1'000'000;
+  return (std::int64_t{spec_.samples} * kMicrosPerSecond + spec_.freq - 1) / spec_.freq;
 }
 
 bool SdlAudio::OpenDevice() {
@@ -74,26 +82,4 @@ bool SdlAudio::OpenDevice() {
 bool SdlAudio::Unavailable() {
   std::fprintf(stderr, "paddleball: no sound: %s\n", SDL_GetError());
   return false;
-}
-
-// Heard means the queue has drained and the device's own buffer has played out after it,
-// and never sooner than the sound's length after it was queued.
-void SdlAudio::WaitUntilHeard(std::uint64_t startMs, std::size_t bytes) const {
-  const std::uint64_t bytesPerSecond = static_cast<std::uint64_t>(FrameBytes(spec_)) * spec_.freq;
-  const std::uint64_t latencyMs = CeilDiv(std::uint64_t{spec_.samples} * 1000, spec_.freq);
-  const std::uint64_t heardAt =
-      startMs + CeilDiv(bytes * std::uint64_t{1000}, bytesPerSecond) + latencyMs;
-  const std::uint64_t giveUpAt = heardAt + kStallAllowanceMs;
-  bool drained = false;
-  std::uint64_t drainedAt = 0;
-  for (;;) {
-    const std::uint64_t now = SDL_GetTicks64();
-    if (!drained && SDL_GetQueuedAudioSize(device_) == 0) {
-      drained = true;
-      drainedAt = now;
-    }
-    if (drained && now >= std::max(heardAt, drainedAt + latencyMs)) return;
-    if (now >= giveUpAt) return;
-    SDL_Delay(kPollMs);
-  }
 }

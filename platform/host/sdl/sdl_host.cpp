@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "host/key_translation.h"
+#include "host/picture_limits.h"
 #include "host/sdl/display_start.h"
 #include "host/sdl/renderer_probe.h"
 #include "host/sdl/sdl_audio.h"
@@ -11,7 +13,6 @@
 #include "host/sdl/texture_presenter.h"
 #include "host/sdl/virtual_keys.h"
 #include "host/sdl/window_mode.h"
-#include "host/system_clock.h"
 
 namespace host {
 namespace {
@@ -34,10 +35,8 @@ constexpr std::int64_t kLongestSleepMicros = 8000;
 
 }  // namespace
 
-SdlClock SystemClock() { return {MonotonicMicros, SleepUntilMicros}; }
-
 std::unique_ptr<SdlHost> SdlHost::Create(std::string& error, Presentation presentation,
-                                         SdlClock clock) {
+                                         HostClock clock) {
   const bool useRenderer = WantsRenderer(presentation);  // before SDL starts: it may fork
   // The window surface must be the X server's own image, not a texture of a GL renderer.
   if (!useRenderer) {
@@ -46,11 +45,11 @@ std::unique_ptr<SdlHost> SdlHost::Create(std::string& error, Presentation presen
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");  // the first click counts
   if (!StartDisplay(error)) return nullptr;
   std::unique_ptr<SdlHost> created(new SdlHost(useRenderer, std::move(clock)));
-  created->audio_ = std::make_unique<SdlAudio>();
+  created->audio_ = std::make_unique<SdlAudio>(created->clock_);
   return created;
 }
 
-SdlHost::SdlHost(bool useRenderer, SdlClock clock)
+SdlHost::SdlHost(bool useRenderer, HostClock clock)
     : wantsRenderer_(useRenderer), clock_(std::move(clock)), deadline_(kEmulatedHertz) {}
 
 SdlHost::~SdlHost() {
@@ -62,14 +61,18 @@ SdlHost::~SdlHost() {
 
 bool SdlHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   if (window_ != nullptr) return true;
-  if (width <= 0 || height <= 0) return false;
+  if (!FitsPictureLimits(width, height)) return false;
   // The desktop keeps its own mode: nothing needs restoring however the program ends. The
   // window starts as large as the screen, for where no window manager makes it full-screen.
   SDL_Rect screen = {SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height};
   SDL_GetDisplayBounds(0, &screen);
   window_ = SDL_CreateWindow(title_.c_str(), screen.x, screen.y, screen.w, screen.h,
                              SDL_WINDOW_FULLSCREEN_DESKTOP);
-  if (window_ == nullptr) return false;
+  if (window_ == nullptr) {
+    // The game can say only that the mode failed; SDL's reason goes beside it.
+    std::fprintf(stderr, "paddleball: cannot make the window: %s\n", SDL_GetError());
+    return false;
+  }
   pictureWidth_ = width;
   pictureHeight_ = height;
   if (wantsRenderer_) TryRenderer();
@@ -183,7 +186,7 @@ void SdlHost::HandleWindowEvent(const SDL_WindowEvent& event) {
       if (presenter_ != nullptr) presenter_->Invalidate();
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-      mouse_.ReleaseAll();
+      mouse_.LoseFocus();
       break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       background_.Forget();
@@ -198,16 +201,19 @@ void SdlHost::HandleWindowEvent(const SDL_WindowEvent& event) {
 }
 
 void SdlHost::HandleKey(const SDL_KeyboardEvent& event) {
-  const bool down = event.type == SDL_KEYDOWN;
-  const bool system = (event.keysym.mod & KMOD_ALT) != 0;
-  // Alt+Enter belongs to the desktop, as a window manager's own keys do: the game never sees it.
-  if (system && (event.keysym.sym == SDLK_RETURN || event.keysym.sym == SDLK_KP_ENTER)) {
-    if (down && event.repeat == 0) ToggleFullScreen(window_, pictureWidth_, pictureHeight_);
-    return;
+  const KeyReport key = {VirtualKeyFor(event.keysym.sym), event.type == SDL_KEYDOWN,
+                         (event.keysym.mod & KMOD_ALT) != 0, event.repeat != 0};
+  Event translated;
+  switch (TranslateKey(key, translated)) {
+    case KeyUse::kGame:
+      Queue(translated.kind, translated.virtualKey);
+      break;
+    case KeyUse::kWindowMode:
+      ToggleFullScreen(window_, pictureWidth_, pictureHeight_);
+      break;
+    case KeyUse::kNobody:
+      break;
   }
-  using enum Event::Kind;
-  Queue(system ? (down ? kSysKeyDown : kSysKeyUp) : (down ? kKeyDown : kKeyUp),
-        VirtualKeyFor(event.keysym.sym));
 }
 
 void SdlHost::Queue(Event::Kind kind, std::uint32_t virtualKey) { pending_.Push(kind, virtualKey); }
@@ -229,10 +235,7 @@ bool SdlHost::HasFocus() const {
 void SdlHost::SetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
 
 void SdlHost::PlaySound(const char* path, bool wait) {
-  if (path == nullptr) {
-    audio_->Stop();
-    return;
-  }
+  if (path == nullptr) return audio_->Stop();
   audio_->Play(path, wait);
 }
 

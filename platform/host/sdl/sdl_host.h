@@ -11,6 +11,7 @@
 #include "host/event_queue.h"
 #include "host/frame_deadline.h"
 #include "host/host.h"
+#include "host/host_clock.h"
 #include "host/mouse_accumulator.h"
 #include "host/sdl/background_mouse.h"
 #include "host/sdl/presenter.h"
@@ -19,22 +20,15 @@ class SdlAudio;
 
 namespace host {
 
-// The time the host reads and the way it sleeps until a time on it: the system's monotonic
-// clock, unless a test brings its own.
-struct SdlClock {
-  std::function<std::int64_t()> nowMicros;
-  std::function<void(std::int64_t wakeMicros)> sleepUntilMicros;
-};
-SdlClock SystemClock();
-
 class SdlHost final : public Host {
  public:
   enum class Presentation { kChooseForMachine, kWindowSurface, kRenderer };
 
-  // Starts SDL's video and events; null, with SDL's reason in `error`, when it cannot.
+  // Starts SDL's video and events; null, with SDL's reason in `error`, when it cannot. Every
+  // wait (a frame, a cue, a sleep) is on `clock`: the system's, unless a test brings its own.
   static std::unique_ptr<SdlHost> Create(
       std::string& error, Presentation presentation = Presentation::kChooseForMachine,
-      SdlClock clock = SystemClock());
+      HostClock clock = SystemClock());
   ~SdlHost() override;
   SdlHost(const SdlHost&) = delete;
   SdlHost& operator=(const SdlHost&) = delete;
@@ -52,11 +46,8 @@ class SdlHost final : public Host {
   void ShowMessage(const char* text, const char* caption) override;
   void DebugOutput(const char* text) override;
 
-  SDL_Window* window() const { return window_; }
-  bool usesRenderer() const { return usesRenderer_; }
-
  private:
-  SdlHost(bool useRenderer, SdlClock clock);
+  SdlHost(bool useRenderer, HostClock clock);
   void Present(const Frame& frame);
   void HoldUntil(std::int64_t deadlineMicros);
   void TakeEvents();
@@ -74,7 +65,7 @@ class SdlHost final : public Host {
   SDL_Window* window_ = nullptr;
   std::unique_ptr<Presenter> presenter_;
   std::unique_ptr<SdlAudio> audio_;
-  SdlClock clock_;
+  HostClock clock_;
   FrameDeadline deadline_;
   EventQueue pending_;
   MouseAccumulator mouse_;

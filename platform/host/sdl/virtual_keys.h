@@ -5,11 +5,11 @@
 
 #include <cstdint>
 
+#include "host/key_translation.h"
+
 namespace host {
 
 // The code a key on a Win32 keyboard would send; keys it has no code for give kUnknownKey.
 std::uint32_t VirtualKeyFor(SDL_Keycode key);
-
-constexpr std::uint32_t kUnknownKey = 0xFF;
 
 }  // namespace host

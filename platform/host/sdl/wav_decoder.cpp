@@ -44,7 +44,13 @@ bool DecodeWavFor(const SDL_AudioSpec& device, const char* path,
   samples.clear();
   std::vector<std::uint8_t> bytes;
   host::WavLayout layout;
-  if (!host::LoadWavFile(path, bytes, layout)) return false;
+  return host::LoadWavFile(path, bytes, layout) && ConvertCue(device, path, bytes, layout, samples);
+}
+
+bool ConvertCue(const SDL_AudioSpec& device, const char* path,
+                const std::vector<std::uint8_t>& bytes, const host::WavLayout& layout,
+                std::vector<std::uint8_t>& samples) {
+  samples.clear();
   SDL_AudioSpec file{};
   file.format = layout.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
   file.channels = static_cast<Uint8>(layout.channels);

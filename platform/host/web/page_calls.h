@@ -27,8 +27,7 @@ void pb_set_cursor_visible(int visible);
 // Hands each raw pointer movement to pb_raw_motion(web, dx, dy) as it happens; 0 where the
 // browser has no raw pointer updates.
 int pb_watch_raw_motion(void* web);
-// Hands the first finger's drags and taps and the page's End control to the game, through
-// pb_raw_motion, pb_button and pb_key.
+// Hands every touch and the page's End control to the game, through pb_touch and pb_end_game.
 void pb_watch_controls(void* web);
 // Starts samples on Web Audio, each channel's `frames` after the one before, stopping the
 // sound before; 0 when nothing can play.

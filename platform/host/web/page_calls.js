@@ -16,11 +16,6 @@ mergeInto(LibraryManager.library, {
     nextSound: 0,
     messageShowing: false,
     ended: false,
-    // The finger that steers, where it was last, and the part of a game pixel not yet sent.
-    finger: null,
-    fingerX: 0,
-    fingerStart: null,
-    remainder: 0,
     element: function (id) {
       return document.getElementById(id);
     },
@@ -36,15 +31,24 @@ mergeInto(LibraryManager.library, {
           PB.audio = new Context();
         } catch (e) {
           PB.audio = null;
+          PB.warn('no sound', e);
         }
       }
-      if (PB.audio && PB.audio.state === 'suspended') PB.audio.resume().catch(function () {});
+      if (PB.audio && PB.audio.state === 'suspended') {
+        PB.audio.resume().catch(function (e) { PB.warn('no sound yet', e); });
+      }
+    },
+    // A failure the game goes on without, with its reason, where the page's console shows it.
+    warn: function (what, error) {
+      console.warn('paddleball: ' + what + ': ' + (error && error.message || error));
     },
     onCanvasDown: function () {
       PB.startAudio();
       if (document.pointerLockElement !== PB.canvas && PB.canvas.requestPointerLock) {
         var request = PB.canvas.requestPointerLock();
-        if (request && request.catch) request.catch(function () {});
+        if (request && request.catch) {
+          request.catch(function (e) { PB.warn('the pointer stays free', e); });
+        }
       }
     },
     // The browser keeps the first Escape to free the pointer; the next one reaches the game.
@@ -55,49 +59,16 @@ mergeInto(LibraryManager.library, {
         PB.say('Pointer free: press Escape again to end the game, or click the game to go on.');
       }
     },
-    // Touch as the relative mouse: the first finger's sideways drag, in game pixels so that
-    // the paddle follows it one to one on the screen; a short tap is a left click.
-    fingerOf: function (event) {
+    // Touch as the relative mouse, the game's own rule: each changed finger is handed on, with
+    // the game pixels to a page pixel, as down (0), moved (1), lifted (2) or cancelled (3).
+    onTouch: function (web, phase, event) {
+      event.preventDefault();
+      if (phase >= 2) PB.startAudio();
+      var shown = PB.canvas ? PB.canvas.getBoundingClientRect().width : 0;
+      var scale = shown > 0 ? PB.canvas.width / shown : 0;
       for (var i = 0; i < event.changedTouches.length; ++i) {
-        if (event.changedTouches[i].identifier === PB.finger) return event.changedTouches[i];
-      }
-      return null;
-    },
-    onTouchStart: function (event) {
-      event.preventDefault();
-      if (PB.finger !== null) return;
-      var touch = event.changedTouches[0];
-      PB.finger = touch.identifier;
-      PB.fingerX = touch.clientX;
-      PB.fingerStart = {x: touch.clientX, y: touch.clientY, time: event.timeStamp};
-    },
-    onTouchMove: function (web, event) {
-      event.preventDefault();
-      var touch = PB.fingerOf(event);
-      if (!touch || !PB.canvas) return;
-      var shown = PB.canvas.getBoundingClientRect().width;
-      if (shown <= 0) return;
-      var moved = (touch.clientX - PB.fingerX) * PB.canvas.width / shown + PB.remainder;
-      PB.fingerX = touch.clientX;
-      var whole = Math.trunc(moved);
-      PB.remainder = moved - whole;
-      if (whole !== 0) _pb_raw_motion(web, whole, 0);
-    },
-    onTouchEnd: function (web, event) {
-      event.preventDefault();
-      var touch = PB.fingerOf(event);
-      if (!touch) return;
-      var start = PB.fingerStart;
-      PB.finger = null;
-      PB.remainder = 0;
-      var tapSlop = 10;
-      var tapMillis = 300;
-      if (event.type === 'touchend' && event.timeStamp - start.time < tapMillis &&
-          Math.abs(touch.clientX - start.x) < tapSlop && Math.abs(touch.clientY - start.y) < tapSlop) {
-        PB.startAudio();
-        // Pressed and released at once: the game still sees the click at its next read.
-        _pb_button(web, 0, 1);
-        _pb_button(web, 0, 0);
+        var touch = event.changedTouches[i];
+        _pb_touch(web, phase, touch.identifier, touch.clientX, touch.clientY, event.timeStamp, scale);
       }
     },
     // The page's own count of frames shown, for whoever measures the pace.
@@ -204,17 +175,12 @@ mergeInto(LibraryManager.library, {
   pb_watch_controls: function (web) {
     var stage = PB.element('stage') || PB.canvas;
     var options = {passive: false};
-    stage.addEventListener('touchstart', PB.onTouchStart, options);
-    stage.addEventListener('touchmove', function (event) { PB.onTouchMove(web, event); }, options);
-    stage.addEventListener('touchend', function (event) { PB.onTouchEnd(web, event); }, options);
-    stage.addEventListener('touchcancel', function (event) { PB.onTouchEnd(web, event); }, options);
+    ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function (type, phase) {
+      stage.addEventListener(type, function (event) { PB.onTouch(web, phase, event); }, options);
+    });
     var end = PB.element('end-game');
     if (end) {
-      end.onclick = function () {
-        // The same key the desktop's Escape is.
-        _pb_key(web, 0x1B, 1);
-        _pb_key(web, 0x1B, 0);
-      };
+      end.onclick = function () { _pb_end_game(web); };
     }
   },
 
@@ -296,6 +262,7 @@ mergeInto(LibraryManager.library, {
       return sound.id;
     } catch (e) {
       // A rate or a channel count this browser cannot play: the cue is silent.
+      PB.warn('a cue cannot play', e);
       return 0;
     }
   },
@@ -314,6 +281,7 @@ mergeInto(LibraryManager.library, {
     try {
       sound.source.stop();
     } catch (e) {
+      PB.warn('a cue cannot stop', e);
     }
   },
 

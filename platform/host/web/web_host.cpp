@@ -4,10 +4,11 @@
 #include <emscripten/html5.h>
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
+#include "host/cue_hold.h"
 #include "host/emulated_mode.h"
+#include "host/picture_limits.h"
 #include "host/placement.h"
 #include "host/wav_file.h"
 #include "host/web/cue_samples.h"
@@ -17,29 +18,20 @@
 namespace host {
 namespace {
 
-constexpr std::uint32_t kEscapeKey = 0x1B;
 constexpr unsigned kPollMillis = 4;
 constexpr std::int64_t kMicrosPerMilli = 1000;
-// A sound the page never gets to play must not hold the game for ever.
-constexpr std::int64_t kStallAllowanceMicros = 2'000'000;
 constexpr const char* kCanvas = "#canvas";
 constexpr const char* kStage = "#stage";
 
 WebHost& HostOf(void* userData) { return *static_cast<WebHost*>(userData); }
 
 EM_BOOL OnKey(int eventType, const EmscriptenKeyboardEvent* key, void* userData) {
-  const bool down = eventType == EMSCRIPTEN_EVENT_KEYDOWN;
   // Browsers number keys by the virtual-key codes the game expects.
   const auto virtualKey = static_cast<std::uint32_t>(key->keyCode);
-  if (virtualKey == 0 || key->repeat) return EM_FALSE;
-  // Keys held with Alt are system keys, as the desktop reports them.
-  if (key->altKey) {
-    HostOf(userData).Queue(down ? Event::Kind::kSysKeyDown : Event::Kind::kSysKeyUp, virtualKey);
-  } else {
-    HostOf(userData).Queue(down ? Event::Kind::kKeyDown : Event::Kind::kKeyUp, virtualKey);
-  }
-  // Only Escape is the game's; every other key keeps its meaning to the browser.
-  return virtualKey == kEscapeKey ? EM_TRUE : EM_FALSE;
+  HostOf(userData).Key(
+      {virtualKey, eventType == EMSCRIPTEN_EVENT_KEYDOWN, key->altKey != 0, key->repeat != 0});
+  // Only the game's own key is kept from the browser; every other keeps its meaning there.
+  return IsGamesOwnKey(virtualKey) ? EM_TRUE : EM_FALSE;
 }
 
 EM_BOOL OnMouse(int eventType, const EmscriptenMouseEvent* mouse, void* userData) {
@@ -69,12 +61,12 @@ EM_BOOL OnWheel(int /*eventType*/, const EmscriptenWheelEvent* wheel, void* user
 
 EM_BOOL OnPointerLock(int /*eventType*/, const EmscriptenPointerlockChangeEvent* change,
                       void* userData) {
-  if (!change->isActive) HostOf(userData).mouse().ReleaseAll();
+  if (!change->isActive) HostOf(userData).mouse().LoseFocus();
   return EM_FALSE;
 }
 
 EM_BOOL OnBlur(int /*eventType*/, const EmscriptenFocusEvent* /*focus*/, void* userData) {
-  HostOf(userData).mouse().ReleaseAll();
+  HostOf(userData).mouse().LoseFocus();
   return EM_FALSE;
 }
 
@@ -108,24 +100,36 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pb_raw_motion(void* web, int dx, int dy) {
   HostOf(web).mouse().Move(dx, dy);
 }
 
-// A touch's tap, as the mouse button the page numbers `button`.
-extern "C" EMSCRIPTEN_KEEPALIVE void pb_button(void* web, int button, int down) {
-  PageButton(HostOf(web).mouse(), button, down != 0);
+// A touch on the page: `phase` 0 down, 1 moved, 2 lifted, 3 cancelled; `scale` game pixels to a
+// page pixel.
+extern "C" EMSCRIPTEN_KEEPALIVE void pb_touch(void* web, int phase, int finger, double x, double y,
+                                              double millis, double scale) {
+  TouchSteering& touch = HostOf(web).touch();
+  MouseAccumulator& mouse = HostOf(web).mouse();
+  if (phase == 0) touch.Start(finger, x, y, millis);
+  if (phase == 1) touch.Move(finger, x, scale, mouse);
+  if (phase >= 2) touch.End(finger, x, y, millis, phase == 3, mouse);
 }
 
-// The page's End control, as the key the desktop's keyboard would send.
-extern "C" EMSCRIPTEN_KEEPALIVE void pb_key(void* web, int virtualKey, int down) {
-  HostOf(web).Queue(down != 0 ? Event::Kind::kKeyDown : Event::Kind::kKeyUp,
-                    static_cast<std::uint32_t>(virtualKey));
+// The page's End control, as the desktop's keyboard would send the game's key.
+extern "C" EMSCRIPTEN_KEEPALIVE void pb_end_game(void* web) {
+  HostOf(web).Key({kEscapeKey, true});
+  HostOf(web).Key({kEscapeKey, false});
 }
 
-WebHost::WebHost() : deadline_(kEmulatedHertz) {}
+// The page's clock; its timer sleeps whole milliseconds.
+WebHost::WebHost()
+    : deadline_(kEmulatedHertz),
+      clock_{[this] { return NowMicros(); },
+             [this](std::int64_t wake) {
+               emscripten_sleep(static_cast<unsigned>(MillisToWake(NowMicros(), wake)));
+             }} {}
 
 WebHost::~WebHost() { pb_audio_stop(); }
 
 bool WebHost::OpenScreen(int width, int height, int /*bitsPerPixel*/) {
   if (screenOpen_) return true;
-  if (width <= 0 || height <= 0) return false;
+  if (!FitsPictureLimits(width, height)) return false;
   const int canvas = pb_open_canvas(width, height);
   if (canvas == kNoCanvas) return false;
   onGpu_ = canvas == kCanvasGpu;
@@ -185,17 +189,19 @@ void WebHost::ShowOnCanvas(const Frame& frame) {
   pb_present(pixels, changed.x, changed.y, changed.width, changed.height);
 }
 
+// Yields to the browser at least once, even for a time already reached.
 void WebHost::WaitUntil(std::int64_t micros) {
-  std::int64_t now = NowMicros();
   do {
-    // Rounded up: waking early would cost another turn of the browser's timer.
-    const std::int64_t left = std::max<std::int64_t>(micros - now, 0);
-    emscripten_sleep(static_cast<unsigned>((left + kMicrosPerMilli - 1) / kMicrosPerMilli));
-    now = NowMicros();
-  } while (now < micros);
+    clock_.sleepUntilMicros(micros);
+  } while (NowMicros() < micros);
 }
 
 void WebHost::Queue(Event::Kind kind, std::uint32_t virtualKey) { pending_.Push(kind, virtualKey); }
+
+void WebHost::Key(const KeyReport& key) {
+  Event event;
+  if (TranslateKey(key, event) == KeyUse::kGame) Queue(event.kind, event.virtualKey);
+}
 
 bool WebHost::PollEvent(Event& event) { return pending_.Pop(event); }
 
@@ -215,10 +221,9 @@ void WebHost::PlaySound(const char* path, bool wait) {
   const std::vector<float> samples = PlanarCueSamples(bytes, layout);
   const int sound = pb_audio_play(samples.data(), samples.size() / layout.channels, layout.channels,
                                   static_cast<int>(layout.sampleRate));
-  if (sound == 0 || !wait) return;
-  const auto lasts = static_cast<std::int64_t>(std::ceil(WavDurationSeconds(layout) * 1e6));
-  const std::int64_t giveUpAt = NowMicros() + lasts + kStallAllowanceMicros;
-  while (pb_audio_playing(sound) != 0 && NowMicros() < giveUpAt) emscripten_sleep(kPollMillis);
+  if (!wait) return;
+  HoldForCue(CueHold(NowMicros(), CueMicros(layout)), clock_,
+             [sound] { return sound != 0 && pb_audio_playing(sound) != 0; });
 }
 
 void WebHost::StopSound() { pb_audio_stop(); }
@@ -228,8 +233,9 @@ std::int64_t WebHost::NowMicros() {
 }
 
 void WebHost::SleepMicros(std::int64_t micros) {
+  if (micros <= 0) return;
   const std::int64_t now = NowMicros();
-  const std::int64_t until = now + std::max<std::int64_t>(micros, 0);
+  const std::int64_t until = now + micros;
   if (now - pageFrameMicros_ >= deadline_.periodMicros()) {
     WaitUntil(until);
     return;

@@ -7,7 +7,10 @@
 #include "host/event_queue.h"
 #include "host/frame_deadline.h"
 #include "host/host.h"
+#include "host/host_clock.h"
+#include "host/key_translation.h"
 #include "host/mouse_accumulator.h"
+#include "host/touch_steering.h"
 #include "host/web/canvas_image.h"
 #include "host/web/texture_rows.h"
 
@@ -37,8 +40,9 @@ class WebHost final : public Host {
   void ShowEnd(int exitCode);
 
   // Called from the page's event handlers.
-  void Queue(Event::Kind kind, std::uint32_t virtualKey = 0);
+  void Key(const KeyReport& key);
   MouseAccumulator& mouse() { return mouse_; }
+  TouchSteering& touch() { return touch_; }
   // Whether movement comes from the page's raw pointer updates rather than mousemove.
   bool rawMotion() const { return rawMotion_; }
   void SetRawMotion(bool raw) { rawMotion_ = raw; }
@@ -46,6 +50,7 @@ class WebHost final : public Host {
 
  private:
   void WaitUntil(std::int64_t micros);
+  void Queue(Event::Kind kind, std::uint32_t virtualKey = 0);
   // The GPU widens the 16-bit rows that changed; the 2D path widens them here.
   void ShowOnGpu(const Frame& frame);
   void ShowOnCanvas(const Frame& frame);
@@ -59,7 +64,9 @@ class WebHost final : public Host {
   CanvasImage image_;
   FrameDeadline deadline_;
   std::int64_t pageFrameMicros_ = 0;  // the time of the page frame the game steps in
+  HostClock clock_;
   MouseAccumulator mouse_;
+  TouchSteering touch_;
   EventQueue pending_;
 };
 
