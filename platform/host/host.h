@@ -37,34 +37,49 @@ struct Frame {
   }
 };
 
+// Every host keeps these terms; tests/host/host_contract_test.cpp runs the same rows against each.
+// Null text means empty text. Only ShowFrame, PlaySound with `wait`, SleepMicros and ShowMessage
+// may block, and only on the host's own clock (NowMicros), or on the user for the message.
 class Host {
  public:
   virtual ~Host() = default;
 
-  // Takes the screen over in the given mode; false when it cannot.
+  // Takes the screen over in the given mode; false, saying why on stderr where there is a
+  // reason beyond the size, when it cannot. A size no picture may have is refused; once open,
+  // later calls keep the screen and return true.
   virtual bool OpenScreen(int width, int height, int bitsPerPixel) = 0;
   // The text that window lists show for the screen's window.
   virtual void SetTitle(const char* title) = 0;
-  // Shows a frame at the next refresh and returns once that refresh has begun,
-  // so that every frame stays on screen for at least one refresh.
+  // Shows a frame at the next refresh and returns once that refresh has begun, so that every
+  // frame stays on screen for at least one refresh. A frame no screen could show (see
+  // IsDrawable), or one before the screen is open, is not drawn; the refresh still passes.
   virtual void ShowFrame(const Frame& frame) = 0;
 
+  // The oldest window event not yet taken; false, `event` untouched, when none waits. Never
+  // blocks. At most EventQueue::kMostPending wait: past that, new ones are dropped.
   virtual bool PollEvent(Event& event) = 0;
+  // Movement since the last take, and each button held now or pressed since then (0x80), so a
+  // click between two takes is seen once; nothing at all when nothing happened. Never blocks.
   virtual MouseState TakeMouse() = 0;
+  // Shows or hides the pointer over the screen. Never blocks.
   virtual void SetCursorVisible(bool visible) = 0;
 
-  // Plays a WAV file, stopping any sound still playing; waits for it to be heard
-  // when `wait` is set. Returns at once when the file or the device is missing.
+  // Plays a WAV file, stopping any sound still playing. With `wait` it holds by the one cue
+  // rule (cue_hold.h): at least the sound's length, device or none. A null path only stops; a
+  // missing file or one that is no cue plays nothing, holds nothing and is named once on stderr.
   virtual void PlaySound(const char* path, bool wait) = 0;
+  // Stops the sound playing, if any. Never blocks.
   virtual void StopSound() = 0;
 
-  // The host's clock in microseconds, and a wait on it: real time on a desktop, virtual
-  // time where the host keeps its own.
+  // The host's clock in microseconds, never going back: real time on a desktop or a page,
+  // virtual time where the host keeps its own.
   virtual std::int64_t NowMicros() = 0;
+  // Returns once the clock has moved on by at least `micros`; at once when it is not positive.
   virtual void SleepMicros(std::int64_t micros) = 0;
 
-  // A modal box; returns once dismissed (or at once where none can be shown).
+  // A modal box; returns once dismissed, or at once, the text on stderr, where none can be shown.
   virtual void ShowMessage(const char* text, const char* caption) = 0;
+  // A line for whoever debugs the program; never shown to the player. Never blocks.
   virtual void DebugOutput(const char* text) = 0;
 };
 
