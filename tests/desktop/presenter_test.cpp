@@ -144,13 +144,11 @@ TEST(Pace, TheHostShowsEachFrameBeforeHoldingItAndTakesEventsMeanwhile) {
   for (const std::uint16_t colour : {kRed, kGreen, kBlue}) {
     std::fill(pixels.begin(), pixels.end(), colour);
     shownWhileHeld.clear();
-    const std::int64_t before = micros;
     const int readsBefore = reads;
     sdl->ShowFrame(Frame{pixels.data(), kWidth, kHeight, kWidth * 2});
     ASSERT_GE(shownWhileHeld.size(), 2u) << "the frame was not held in short sleeps";
     EXPECT_LE(reads - readsBefore, 2 * static_cast<int>(shownWhileHeld.size()) + 2) << "spun";
     EXPECT_EQ(shownWhileHeld.front(), PixelAt(window, 0, 0)) << "held before shown: " << colour;
-    EXPECT_LE(micros - before, 2 * 16667) << colour;
   }
   EXPECT_EQ(untaken, 0) << "events were not taken while frames were held";
   // A window uncovered is drawn whole again, though the frame is the same.

@@ -125,17 +125,6 @@ TEST(WindowedSize, TheLargestWholeMultipleThatFitsOrTheShapeScaledDown) {
   }
 }
 
-TEST_F(SdlHostTest, AMessageThatNoBoxCanShowGoesToStandardErrorAtOnce) {
-  // With no display to put a box on, the call must neither hang nor lose the message.
-  const ScopedEnv noX("DISPLAY", nullptr), noWayland("WAYLAND_DISPLAY", nullptr);
-  testing::internal::CaptureStderr();
-  sdl_->ShowMessage("SetDisplayMode Failed!", "SetDisplayMode Failed!");
-  sdl_->ShowMessage(nullptr, nullptr);
-  const std::string written = testing::internal::GetCapturedStderr();
-  EXPECT_NE(written.find("SetDisplayMode Failed!: SetDisplayMode Failed!"), std::string::npos)
-      << written;
-}
-
 TEST_F(SdlHostTest, AFontThatCannotBeReadIsNamedWhenTheWindowIsMade) {
   Install(sdl_.get());
   WNDCLASSEXA windowClass{};

@@ -20,12 +20,14 @@
 namespace host {
 namespace {
 
-// A host, and a way to press Escape as its library reports it. SDL's dummy device plays in real
-// time, so on the test's clock it is never done before the cue rule gives up on it.
+// A host, a way to press Escape as its library reports it, how much longer than the sound its
+// device holds a cue (SDL's dummy device plays in real time, so on the test's clock it is never
+// done before the cue rule gives up on it), and whether a message no box shows goes to stderr.
 struct Made {
   std::unique_ptr<Host> host;
   std::function<void()> pressEscape;
   std::int64_t deviceHolds = 0;
+  bool messagesOnStderr = false;
 };
 
 Made Headless() {
@@ -46,7 +48,7 @@ Made Sdl() {
     key.key.keysym.sym = SDLK_ESCAPE;
     SDL_PushEvent(&key);
   };
-  return {std::move(sdl), pressEscape, kCueStallMarginMicros};
+  return {std::move(sdl), pressEscape, kCueStallMarginMicros, true};
 }
 
 // How far the host's clock moved while `act` ran.
@@ -64,13 +66,19 @@ const std::pair<const char*, Row> kRows[] = {
        EXPECT_FALSE(host.OpenScreen(kLargestPictureSide + 1, 1, 16));
        EXPECT_TRUE(host.OpenScreen(1024, 768, 16) && host.OpenScreen(1024, 768, 16));
      }},
-    {"takes null texts as empty, and nothing waits for a box that cannot show",
-     [](Made&, Host& host, const ScratchDir&) {
+    {"takes null texts as empty; a box that cannot show neither waits nor loses its text",
+     [](Made& made, Host& host, const ScratchDir&) {
        const ScopedEnv noX("DISPLAY", nullptr), noWayland("WAYLAND_DISPLAY", nullptr);
        testing::internal::CaptureStderr();
-       EXPECT_EQ(Held(host, [&] { host.SetTitle(nullptr), host.ShowMessage(nullptr, nullptr); }),
+       EXPECT_EQ(Held(host,
+                      [&] {
+                        host.SetTitle(nullptr), host.ShowMessage(nullptr, nullptr);
+                        host.ShowMessage("SetDisplayMode Failed!", "SetDisplayMode Failed!");
+                      }),
                  0);
-       testing::internal::GetCapturedStderr();
+       const bool said = testing::internal::GetCapturedStderr().find(
+                             "SetDisplayMode Failed!: SetDisplayMode Failed!") != std::string::npos;
+       EXPECT_EQ(said, made.messagesOnStderr);
      }},
     {"has nothing to report before anything happened, and drops a flood past its bound",
      [](Made& made, Host& host, const ScratchDir&) {
