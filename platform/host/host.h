@@ -52,7 +52,7 @@ class Host {
   virtual void SetTitle(const char* title) = 0;
   // Shows a frame at the next refresh and returns once that refresh has begun, so that every
   // frame stays on screen for at least one refresh. A frame no screen could show (see
-  // IsDrawable), or one before the screen is open, is not drawn; the refresh still passes.
+  // IsDrawable) is not drawn; the refresh still passes.
   virtual void ShowFrame(const Frame& frame) = 0;
 
   // The oldest window event not yet taken; false, `event` untouched, when none waits. Never
@@ -77,7 +77,8 @@ class Host {
   // Returns once the clock has moved on by at least `micros`; at once when it is not positive.
   virtual void SleepMicros(std::int64_t micros) = 0;
 
-  // A modal box; returns once dismissed, or at once, the text on stderr, where none can be shown.
+  // A modal box; returns once dismissed, or at once where none can be shown, the text kept
+  // (on stderr, or in the headless host's record).
   virtual void ShowMessage(const char* text, const char* caption) = 0;
   // A line for whoever debugs the program; never shown to the player. Never blocks.
   virtual void DebugOutput(const char* text) = 0;

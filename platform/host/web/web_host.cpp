@@ -157,10 +157,9 @@ void WebHost::FitToPage() {
 }
 
 void WebHost::ShowFrame(const Frame& frame) {
-  if (!screenOpen_) return;
-  if (onGpu_) {
+  if (screenOpen_ && onGpu_) {
     ShowOnGpu(frame);
-  } else {
+  } else if (screenOpen_) {
     ShowOnCanvas(frame);
   }
   // The game steps inside the page's own frames, so that each picture is painted at the
