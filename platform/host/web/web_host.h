@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "host/event_queue.h"
 #include "host/frame_deadline.h"
@@ -32,6 +34,7 @@ class WebHost final : public Host {
   void SleepMicros(std::int64_t micros) override;
   void ShowMessage(const char* text, const char* caption) override;
   void DebugOutput(const char* text) override;
+  void NoteText(std::string_view text) override;
 
   // Tells the page that the program has ended and offers another game.
   void ShowEnd(int exitCode);
@@ -61,6 +64,9 @@ class WebHost final : public Host {
   std::int64_t pageFrameMicros_ = 0;  // the time of the page frame the game steps in
   MouseAccumulator mouse_;
   EventQueue pending_;
+  // The lines drawn into the frame being made, and those the page was last given.
+  std::string drawnText_;
+  std::string shownText_;
 };
 
 }  // namespace host
