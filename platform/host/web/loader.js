@@ -290,6 +290,7 @@
     $('end-game').hidden = !running;
     $('hint').textContent = hintText();
     showHold();
+    placeHeadsUp();
   }
 
   // The number the game drew after "NAME:", 0 where it drew none, or null without the line.
@@ -331,7 +332,6 @@
 
   function firstFrame() {
     if (!page.failed) $('status').hidden = true;
-    page.lines = [];
     setStage('title');
     fitPage();
     watchUpdates();
