@@ -306,10 +306,11 @@ async function phone(page, frames, state, shots) {
   await until('the paddle to move by the drag made in the hold', async () =>
     Math.abs(await page.evaluate(paddleOffset, PADDLE) + DRAG_CSS_PX / 2 * 1024 / box.width) <= 2);
 
-  const end = page.getByRole('button', {name: 'End game'});
-  const size = await end.boundingBox();
-  assert.ok(size.width >= 44 && size.height >= 44, `End control is ${size.width} x ${size.height}`);
-  await end.tap();
+  for (const control of await page.locator('#controls button:visible').all()) {
+    const size = await control.boundingBox();
+    assert.ok(size.width >= 44 && size.height >= 44, `${await control.getAttribute('id')} is ${size.width} x ${size.height}`);
+  }
+  await page.getByRole('button', {name: 'End game'}).tap();
   await page.locator('#end').waitFor({state: 'visible', timeout: 5000});
 
   assert.ok(await page.evaluate((ms) => Promise.race([navigator.serviceWorker.ready.then(() => true),
