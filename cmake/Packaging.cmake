@@ -18,6 +18,7 @@ endfunction()
 
 if(EMSCRIPTEN)
   # The site is packed whenever the game links.
+  include(${PROJECT_SOURCE_DIR}/platform/host/web/site_files.cmake)
   list(TRANSFORM PADDLEBALL_SITE_FILES PREPEND ${PADDLEBALL_SITE_DIR}/ OUTPUT_VARIABLE site_files)
   install(FILES ${site_files} DESTINATION . COMPONENT game)
   set(CPACK_SYSTEM_NAME web)

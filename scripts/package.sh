@@ -120,11 +120,9 @@ for package in "paddleball-$version-win64.zip" "paddleball-$version-win32.zip" \
   [ -s "$dist/$package" ] || { echo "$dist/$package was not made" >&2; exit 1; }
 done
 
-# The web zip is the whole site: the page, its gzipped game, its offline worker and what
-# installing it asks for.
+# The web zip is the whole site: the worker and every file the build stamped into it.
 web_listing=$(cmake -E tar tf "$dist/paddleball-$version-web.zip")
-for file in index.html service_worker.js manifest.webmanifest icon-192.png icon-512.png \
-  paddleball.js.gz paddleball.wasm.gz paddleball.data.gz; do
+for file in service_worker.js $(sed -n 's/^  "\([^"]*\)": \[.*/\1/p' "${trees[web]}/site/service_worker.js"); do
   grep -q "/$file\$" <<<"$web_listing" || { echo "the web zip lacks $file" >&2; exit 1; }
 done
 

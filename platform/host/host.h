@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace host {
 
@@ -82,6 +83,10 @@ class Host {
   virtual void ShowMessage(const char* text, const char* caption) = 0;
   // A line for whoever debugs the program; never shown to the player. Never blocks.
   virtual void DebugOutput(const char* text) = 0;
+
+  // A line of text the program drew into the frame it is making, for a host that also
+  // shows it in type of its own (the page, where the picture is small). Ignored by default.
+  virtual void NoteText(std::string_view /*text*/) {}
 };
 
 // The host the portable layer talks to; exactly one is installed per process.

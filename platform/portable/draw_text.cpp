@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "host/host.h"
 #include "portable/hdc.h"
 #include "portable/rgb565.h"
 #include "portable/text_renderer.h"
@@ -50,6 +51,7 @@ int DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT /*format*/) {
   if (dc == nullptr || !dc->live || text == nullptr || rect == nullptr) return 0;
   const std::string_view line = TextOf(text, count);
   if (line.empty()) return 0;
+  host::Current().NoteText(line);
   const portable::TextMask& mask = portable::RenderedText(line);
   if (portable::PixelBuffer* target = portable::DrawTarget(dc)) Paint(*target, mask, *rect, *dc);
   return mask.height;

@@ -16,6 +16,8 @@ namespace {
 constexpr int kSamples = 4;  // per pixel and axis: small icons keep smooth edges
 constexpr std::array<float, 3> kTile = {22, 30, 58};
 constexpr float kCornerRadius = 0.18f;  // of the icon's size
+// A mask may keep no more than the circle of 0.4 of the size around the middle.
+constexpr float kMaskableScale = 0.7f;
 
 using Colour = std::array<float, 4>;  // premultiplied red, green, blue, and coverage
 
@@ -23,6 +25,11 @@ using Colour = std::array<float, 4>;  // premultiplied red, green, blue, and cov
 struct Box {
   float left, top, width, height;
 };
+
+Box Shrunk(const Box& box, float scale) {
+  return {0.5f + (box.left - 0.5f) * scale, 0.5f + (box.top - 0.5f) * scale, box.width * scale,
+          box.height * scale};
+}
 
 bool InsideTile(float x, float y) {
   const float r = kCornerRadius;
@@ -46,12 +53,13 @@ bool PictureAt(const IndexedImage& picture, const Box& box, float x, float y, Co
 
 }  // namespace
 
-IconImage DrawIcon(int size) {
+IconImage DrawIcon(int size, bool maskable) {
   const IndexedImage ball = DrawBall();
   const IndexedImage paddle = DrawPaddle();
   // The ball keeps its own shape; the paddle is drawn thicker than in play, to read when small.
-  const Box ballBox = {0.31f, 0.12f, 0.38f, 0.38f * 104 / 88};
-  const Box paddleBox = {0.12f, 0.7f, 0.76f, 0.17f};
+  const float scale = maskable ? kMaskableScale : 1;
+  const Box ballBox = Shrunk({0.31f, 0.12f, 0.38f, 0.38f * 104 / 88}, scale);
+  const Box paddleBox = Shrunk({0.12f, 0.7f, 0.76f, 0.17f}, scale);
   IconImage icon{size, std::vector<std::uint8_t>(static_cast<std::size_t>(size) * size * 4)};
   for (int py = 0; py < size; ++py) {
     for (int px = 0; px < size; ++px) {
@@ -59,7 +67,7 @@ IconImage DrawIcon(int size) {
       for (int s = 0; s < kSamples * kSamples; ++s) {
         const float x = (px + (s % kSamples + 0.5f) / kSamples) / size;
         const float y = (py + (s / kSamples + 0.5f) / kSamples) / size;
-        if (!InsideTile(x, y)) continue;
+        if (!maskable && !InsideTile(x, y)) continue;
         Colour c = {kTile[0], kTile[1], kTile[2], 1};
         if (!PictureAt(ball, ballBox, x, y, c)) PictureAt(paddle, paddleBox, x, y, c);
         for (int i = 0; i < 4; ++i) sum[i] += c[i];

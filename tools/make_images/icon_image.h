@@ -10,7 +10,8 @@ struct IconImage {
   std::vector<std::uint8_t> rgba;  // size x size pixels, 4 bytes each, top row first
 };
 
-IconImage DrawIcon(int size);
+// A maskable icon fills its square, the pictures inside the circle a platform's mask keeps.
+IconImage DrawIcon(int size, bool maskable = false);
 
 // False, with `error` set, when the PNG file cannot be written.
 bool SavePng(const IconImage& icon, const std::string& path, std::string& error);

@@ -1,5 +1,6 @@
 // paddleball-make-images: draws the game's three bitmaps into a directory (default "images"),
-// or with --icons the desktop icon as DIR/<size>x<size>/apps/paddleball.png.
+// or with --icons the desktop icon as DIR/<size>x<size>/apps/paddleball.png, and the web app's
+// maskable icon as DIR/maskable-512.png.
 #include <SDL.h>
 
 #include <cstdio>
@@ -51,6 +52,12 @@ int WriteIcons(const std::string& directory) {
                    made ? (folder.string() + ": " + made.message()).c_str() : error.c_str());
       return 1;
     }
+  }
+  constexpr int kMaskableSize = 512;
+  std::string error;
+  if (!SavePng(DrawIcon(kMaskableSize, true), directory + "/maskable-512.png", error)) {
+    std::fprintf(stderr, "paddleball-make-images: %s\n", error.c_str());
+    return 1;
   }
   return 0;
 }

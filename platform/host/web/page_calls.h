@@ -21,7 +21,8 @@ int pb_gpu_wants_whole();
 void pb_gpu_upload(const std::uint16_t* rows, int y, int width, int height, int pitch);
 // WebGL: counts a frame shown, and draws the texture if a row changed since it was last drawn.
 void pb_gpu_present();
-// Waits for the page's next animation frame, a hidden page's never; returns its time in ms.
+// Waits for the page's next animation frame, a hidden or paused page's never; returns its
+// time in ms.
 double pb_next_page_frame();
 void pb_set_cursor_visible(int visible);
 // Hands each raw pointer movement to pb_raw_motion(web, dx, dy) as it happens; 0 where the
@@ -34,7 +35,12 @@ void pb_watch_controls(void* web);
 int pb_audio_play(const float* samples, std::size_t frames, int channels, int rate);
 int pb_audio_playing(int sound);
 void pb_audio_stop();
-void pb_show_message(const char* text);
+void pb_show_message(const char* text, const char* caption);
 int pb_message_showing();
+// The title the game gives its window, for the page's tab.
+void pb_set_title(const char* title);
+// The lines of text the game drew in a frame, one a line, whenever they change.
+void pb_heads_up(const char* lines);
+// Takes this game's listeners away and offers another game in the same page.
 void pb_show_end(int exitCode);
 }

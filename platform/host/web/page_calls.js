@@ -1,5 +1,6 @@
 // The page's side of the web host: the canvas (WebGL, or 2D where there is none), pointer
-// lock, touch, Web Audio and the page's notices.
+// lock, touch and Web Audio; the page around it (loader.js) keeps the notices and controls,
+// holds the game while paused and owns the sound's output, through Module.page.
 mergeInto(LibraryManager.library, {
   $PB: {
     canvas: null,
@@ -12,31 +13,30 @@ mergeInto(LibraryManager.library, {
     textureWidth: 0,
     textureHeight: 0,
     audio: null,
+    output: null,
     sound: null,
     nextSound: 0,
     messageShowing: false,
-    ended: false,
+    // Every listener this game added, taken away when it ends so that another can start.
+    listeners: [],
     element: function (id) {
       return document.getElementById(id);
     },
-    say: function (text) {
-      var hint = PB.element('hint');
-      if (hint) hint.textContent = text;
+    listen: function (target, type, handler, options) {
+      target.addEventListener(type, handler, options);
+      PB.listeners.push([target, type, handler, options]);
+    },
+    forget: function () {
+      PB.listeners.splice(0).forEach(function (listener) {
+        listener[0].removeEventListener(listener[1], listener[2], listener[3]);
+      });
     },
     // Browsers let sound start only from the player's own gesture: the first click.
     startAudio: function () {
-      var Context = window.AudioContext || window.webkitAudioContext;
-      if (!PB.audio && Context) {
-        try {
-          PB.audio = new Context();
-        } catch (e) {
-          PB.audio = null;
-          PB.warn('no sound', e);
-        }
-      }
-      if (PB.audio && PB.audio.state === 'suspended') {
-        PB.audio.resume().catch(function (e) { PB.warn('no sound yet', e); });
-      }
+      var audio = Module['page'].audio();
+      if (!audio) return;
+      PB.audio = audio.context;
+      PB.output = audio.output;
     },
     // A failure the game goes on without, with its reason, where the page's console shows it.
     warn: function (what, error) {
@@ -49,14 +49,6 @@ mergeInto(LibraryManager.library, {
         if (request && request.catch) {
           request.catch(function (e) { PB.warn('the pointer stays free', e); });
         }
-      }
-    },
-    // The browser keeps the first Escape to free the pointer; the next one reaches the game.
-    onLockChange: function () {
-      if (document.pointerLockElement === PB.canvas) {
-        PB.say('Move the mouse to steer the paddle. Escape frees the pointer; Escape again ends the game.');
-      } else if (!PB.ended) {
-        PB.say('Pointer free: press Escape again to end the game, or click the game to go on.');
       }
     },
     // Touch as the relative mouse, the game's own rule: each changed finger is handed on, with
@@ -130,11 +122,11 @@ mergeInto(LibraryManager.library, {
       PB.gl = canvas.getContext('webgl', {alpha: false, antialias: false, depth: false,
         stencil: false, preserveDrawingBuffer: false, desynchronized: true, powerPreference: 'low-power'});
       if (!PB.gl) return false;
-      canvas.addEventListener('webglcontextlost', function (event) {
+      PB.listen(canvas, 'webglcontextlost', function (event) {
         event.preventDefault();
         PB.glReady = false;
       });
-      canvas.addEventListener('webglcontextrestored', function () {
+      PB.listen(canvas, 'webglcontextrestored', function () {
         PB.glReady = PB.setUpGl();
         PB.glWhole = true;
       });
@@ -158,14 +150,14 @@ mergeInto(LibraryManager.library, {
       if (!PB.context) return 0;
       kind = 1;
     }
-    canvas.addEventListener('mousedown', PB.onCanvasDown);
-    document.addEventListener('pointerlockchange', PB.onLockChange);
+    PB.listen(canvas, 'mousedown', PB.onCanvasDown);
     return kind;
   },
 
+  pb_watch_raw_motion__deps: ['$PB'],
   pb_watch_raw_motion: function (web) {
     if (!('onpointerrawupdate' in window)) return 0;
-    window.addEventListener('pointerrawupdate', function (event) {
+    PB.listen(window, 'pointerrawupdate', function (event) {
       if (event.pointerType === 'mouse') _pb_raw_motion(web, event.movementX | 0, event.movementY | 0);
     });
     return 1;
@@ -176,7 +168,7 @@ mergeInto(LibraryManager.library, {
     var stage = PB.element('stage') || PB.canvas;
     var options = {passive: false};
     ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function (type, phase) {
-      stage.addEventListener(type, function (event) { PB.onTouch(web, phase, event); }, options);
+      PB.listen(stage, type, function (event) { PB.onTouch(web, phase, event); }, options);
     });
     var end = PB.element('end-game');
     if (end) {
@@ -228,10 +220,15 @@ mergeInto(LibraryManager.library, {
   },
 
   // Resumes the game inside the page's next animation frame, with that frame's time in
-  // milliseconds: what the game then draws is in the picture the browser paints next.
+  // milliseconds: what the game then draws is in the picture the browser paints next. A
+  // paused page gives none, as a hidden one does.
   pb_next_page_frame: function () {
     return Asyncify.handleSleep(function (wakeUp) {
-      requestAnimationFrame(wakeUp);
+      (function frame() {
+        requestAnimationFrame(function (time) {
+          if (!Module['page'].held(frame)) wakeUp(time);
+        });
+      })();
     });
   },
 
@@ -252,7 +249,7 @@ mergeInto(LibraryManager.library, {
       }
       var source = PB.audio.createBufferSource();
       source.buffer = buffer;
-      source.connect(PB.audio.destination);
+      source.connect(PB.output);
       var sound = {id: ++PB.nextSound, source: source};
       source.onended = function () {
         if (PB.sound === sound) PB.sound = null;
@@ -286,19 +283,11 @@ mergeInto(LibraryManager.library, {
   },
 
   pb_show_message__deps: ['$PB'],
-  pb_show_message: function (text) {
-    var box = PB.element('message');
-    if (!box) return;
-    if (document.exitPointerLock) document.exitPointerLock();
-    PB.element('message-text').textContent = UTF8ToString(text);
-    box.hidden = false;
+  pb_show_message: function (text, caption) {
     PB.messageShowing = true;
-    var ok = PB.element('message-ok');
-    ok.onclick = function () {
-      box.hidden = true;
+    Module['page'].message(UTF8ToString(text), UTF8ToString(caption), function () {
       PB.messageShowing = false;
-    };
-    ok.focus();
+    });
   },
 
   pb_message_showing__deps: ['$PB'],
@@ -306,20 +295,18 @@ mergeInto(LibraryManager.library, {
     return PB.messageShowing ? 1 : 0;
   },
 
+  pb_set_title: function (title) {
+    Module['page'].title(UTF8ToString(title));
+  },
+
+  pb_heads_up: function (lines) {
+    Module['page'].headsUp(UTF8ToString(lines));
+  },
+
   pb_show_end__deps: ['$PB', 'pb_audio_stop'],
   pb_show_end: function (exitCode) {
-    PB.ended = true;
     _pb_audio_stop();
-    if (document.exitPointerLock) document.exitPointerLock();
-    PB.say('');
-    var controls = PB.element('end-game');
-    if (controls) controls.hidden = true;
-    // The game's own ways out (Escape, the last ball, a start-up failure it reported) all
-    // return 0; anything else stopped it.
-    if (exitCode !== 0) {
-      PB.element('end-text').textContent = 'The game stopped unexpectedly (exit code ' + exitCode + ').';
-    }
-    PB.element('end').hidden = false;
-    PB.element('play-again').focus();
+    PB.forget();
+    Module['page'].ended(exitCode);
   },
 });

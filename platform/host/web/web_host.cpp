@@ -157,10 +157,14 @@ void WebHost::FitToPage() {
 }
 
 void WebHost::ShowFrame(const Frame& frame) {
-  if (screenOpen_ && onGpu_) {
-    ShowOnGpu(frame);
-  } else if (screenOpen_) {
-    ShowOnCanvas(frame);
+  if (screenOpen_) {
+    if (drawnText_ != shownText_) pb_heads_up(drawnText_.c_str());
+    shownText_.swap(drawnText_);
+    drawnText_.clear();
+    if (onGpu_)
+      ShowOnGpu(frame);
+    else
+      ShowOnCanvas(frame);
   }
   // The game steps inside the page's own frames, so that each picture is painted at the
   // refresh its step ran in; the deadline skips those a display faster than the pace brings
@@ -206,8 +210,7 @@ bool WebHost::PollEvent(Event& event) { return pending_.Pop(event); }
 
 MouseState WebHost::TakeMouse() { return mouse_.Take(); }
 
-// The page keeps the site's own title.
-void WebHost::SetTitle(const char* /*title*/) {}
+void WebHost::SetTitle(const char* title) { pb_set_title(title != nullptr ? title : ""); }
 
 void WebHost::SetCursorVisible(bool visible) { pb_set_cursor_visible(visible ? 1 : 0); }
 
@@ -249,14 +252,22 @@ void WebHost::SleepMicros(std::int64_t micros) {
   } while (NowMicros() < until);
 }
 
-void WebHost::ShowMessage(const char* text, const char* /*caption*/) {
+void WebHost::ShowMessage(const char* text, const char* caption) {
   // The page shows the text as the box would, and the game waits until it is dismissed.
-  pb_show_message(text != nullptr ? text : "");
+  pb_show_message(text != nullptr ? text : "", caption != nullptr ? caption : "");
   while (pb_message_showing() != 0) emscripten_sleep(kPollMillis * 10);
 }
 
 void WebHost::DebugOutput(const char* text) {
   if (text != nullptr) emscripten_log(EM_LOG_CONSOLE, "%s", text);
+}
+
+void WebHost::NoteText(std::string_view text) {
+  // More than a frame's labels would be text drawn with no frame shown: kept no further.
+  constexpr std::size_t kMostKept = 4096;
+  if (drawnText_.size() + text.size() >= kMostKept) return;
+  if (!drawnText_.empty()) drawnText_.push_back('\n');
+  drawnText_.append(text);
 }
 
 void WebHost::ShowEnd(int exitCode) { pb_show_end(exitCode); }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "host/event_queue.h"
 #include "host/frame_deadline.h"
@@ -35,6 +37,7 @@ class WebHost final : public Host {
   void SleepMicros(std::int64_t micros) override;
   void ShowMessage(const char* text, const char* caption) override;
   void DebugOutput(const char* text) override;
+  void NoteText(std::string_view text) override;
 
   // Tells the page that the program has ended and offers another game.
   void ShowEnd(int exitCode);
@@ -68,6 +71,9 @@ class WebHost final : public Host {
   MouseAccumulator mouse_;
   TouchSteering touch_;
   EventQueue pending_;
+  // The lines drawn into the frame being made, and those the page was last given.
+  std::string drawnText_;
+  std::string shownText_;
 };
 
 }  // namespace host
