@@ -58,6 +58,7 @@ int CountReports(const std::string& logPath) {
 GameOutcome GameRun::Play(const GameCommand& command, Clock::time_point until) {
   GameOutcome outcome;
   ended_.reset();
+  ballLetGo_ = false;
   const std::vector<std::string> environment = {"DISPLAY=" + command.displayName};
   if (game_.Start(command.argv, environment, command.directory, command.logPath) &&
       WaitForTitle(until) && ClickToStart(until)) {
@@ -146,11 +147,21 @@ void GameRun::PlayUntil(Clock::time_point until, pid_t pid, GameOutcome& outcome
 
 // A new frame. The ball's bottom edge in the paddle's catch band, over the paddle, makes
 // the next step catch it; the paddle is moved towards the ball's middle by most of the
-// distance, as the move shows a frame later.
+// distance, as the move shows a frame later. The first ball of a game is let go, so that
+// every cue has been heard before the first minute's memory is taken: a perfect player would
+// hear the lost ball's cue first near level 26, and the buffers of its first playing would
+// count as growth.
 void GameRun::Follow(const Box& ball, std::optional<int> paddle, GameOutcome& outcome) {
   lastBall_ = ball;
   if (!paddle) return;
   const int bottom = ball.top + kBallHeight;
+  if (!ballLetGo_) {
+    ballLetGo_ = bottom > kBandBottom;
+    const int away = ball.centreX() < kScreenWidth / 2 ? kScreenWidth - kPaddleHalf : kPaddleHalf;
+    const int dx = std::clamp((away - *paddle) * 3 / 5, -kMostMove, kMostMove);
+    if (dx != 0) pointer_.Move(dx);
+    return;
+  }
   const bool over = ball.right >= *paddle - kPaddleHalf && ball.left <= *paddle + kPaddleHalf;
   if (bottom >= kBandTop && bottom <= kBandBottom && over) ++outcome.catches;
   const int dx = std::clamp((ball.centreX() - *paddle) * 3 / 5, -kMostMove, kMostMove);

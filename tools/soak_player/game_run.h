@@ -61,6 +61,7 @@ class GameRun {
   private_x::ChildProcess game_;
   std::optional<int> ended_;
   Box lastBall_ = {};
+  bool ballLetGo_ = false;
 };
 
 }  // namespace soak
