@@ -13,14 +13,10 @@
 namespace host {
 namespace {
 
-constexpr int kWidth = 1024;
-constexpr int kHeight = 768;
+constexpr int kWidth = 1024, kHeight = 768;
 constexpr int kPitchPixels = kWidth + 8;  // rows padded past the picture's width
-constexpr std::uint16_t kRed = 0xF800;
-constexpr std::uint16_t kGreen = 0x07E0;
-constexpr std::uint16_t kBlue = 0x001F;
-constexpr std::uint16_t kWhite = 0xFFFF;
-constexpr std::uint16_t kGrey = 0x8410;
+constexpr std::uint16_t kRed = 0xF800, kGreen = 0x07E0, kBlue = 0x001F, kWhite = 0xFFFF,
+                        kGrey = 0x8410;
 constexpr Uint32 kBlack888 = 0x000000, kRed888 = 0xFF0000, kGreen888 = 0x00FF00;
 constexpr Uint32 kBlue888 = 0x0000FF, kWhite888 = 0xFFFFFF, kGrey888 = 0x848284;
 

@@ -22,9 +22,7 @@ host::Event Key(std::uint32_t virtualKey) { return {host::Event::Kind::kKeyDown,
 
 struct StartFailure {
   std::optional<portable::Call> call;  // none: every step starts
-  bool haveWindow;
-  bool haveDirectInput;
-  bool haveDevice;
+  bool haveWindow, haveDirectInput, haveDevice;
   bool deviceReads;                   // the later steps still made the device readable
   std::vector<std::string> messages;  // every box shown, in order
 };
