@@ -1,6 +1,5 @@
-// The real game on a private X server: title, start by click, paddle by mouse, the ways out,
-// and the display failing it: none, a dead one, every screen depth, a window destroyed from
-// outside, a lost connection.
+// The real game on a private X server: title, start, steering, the ways out, and the display
+// failing it: none, a dead one, every screen depth, a window destroyed, a lost connection.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -27,8 +26,8 @@ constexpr auto kPromptly = milliseconds(15000);  // hang guards, roomy for sanit
 constexpr const char* kWindowTitle = "DirectDraw Example";
 constexpr int kSomeText = 30;  // white pixels: a few glyphs' worth
 
-struct Area {
-  int left, top, right, bottom;  // right and bottom excluded
+struct Area {  // right and bottom excluded
+  int left, top, right, bottom;
 };
 constexpr Area kTitle = {392, 84, 632, 120};
 constexpr Area kHeadsUp = {0, 0, 300, 48};
