@@ -33,11 +33,10 @@ TEST_F(BltTest, EachPixelInsideTakesTheSourcePixelUnderItsCentre) {
   for (const auto& draw : draws) {
     IDirectDrawSurface* source = MakeSurface(draw.from, draw.from);
     IDirectDrawSurface* target = MakeSurface(draw.to, draw.to);
-    std::vector<std::uint16_t> pattern(draw.from * draw.from);
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-      pattern[i] = static_cast<std::uint16_t>(i * 2654435761u >> 7);
-    }
-    Write(source, pattern);
+    std::vector<std::uint16_t> pattern;  // scattered values, row after row
+    ASSERT_TRUE(ForEachPixel(source, [&pattern](int, int, std::uint16_t& pixel) {
+      pixel = pattern.emplace_back(pattern.size() * 2654435761u >> 7);
+    }));
     DDCOLORKEY key{pattern[0], pattern[0]};
     ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
     Fill(target, kUntouched);
