@@ -58,12 +58,6 @@ class PresenterTest : public testing::Test {
     return presenter_->Present(Frame{pixels_.data(), kWidth, kHeight, kPitchPixels * 2});
   }
   Uint32 At(int x, int y) const { return PixelAt(window_, x, y); }
-  // Stands for pixels the window lost.
-  void Scribble(int x, int y) const {
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    SDL_Rect dot = {x, y, 1, 1};
-    SDL_FillRect(surface, &dot, SDL_MapRGB(surface->format, 1, 2, 3));
-  }
 
   SDL_Window* window_ = nullptr;
   std::unique_ptr<SurfacePresenter> presenter_;
@@ -97,7 +91,9 @@ TEST_F(PresenterTest, AnyWindowSizeShowsTheWholePictureInFullColourRedrawingWhat
   ASSERT_TRUE(Present());
   // Only changed rows are converted again, until the surface is lost.
   pixels_[500 * kPitchPixels + 10] = kGreen;
-  Scribble(20, 100);
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  SDL_Rect dot = {20, 100, 1, 1};  // stands for a pixel the window lost
+  SDL_FillRect(surface, &dot, SDL_MapRGB(surface->format, 1, 2, 3));
   ASSERT_TRUE(Present());
   EXPECT_EQ(At(10, 500), kGreen888);
   EXPECT_EQ(At(20, 100), 0x010203u) << "an unchanged row is not converted again";
