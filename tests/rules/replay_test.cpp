@@ -87,10 +87,9 @@ TEST(ReplayTest, EachReadIsOneTickOfTrace) {
 // A message quotes at most 80 bytes of the line, escaped, so that it stays one short line.
 TEST(ReplayTest, MalformedLineStopsWithItsNumber) {
   const std::string tenMegabytes(10 << 20, '7');
-  for (const std::string& bad :
-       {std::string("1 2 3"), std::string("x 0"), std::string("5 256"), std::string("5 -1"),
-        std::string("2147483648 0"), std::string("7"), std::string("1.5 0"), std::string("+-1 0"),
-        std::string("1\0 0\x1b[2J\xff", 9), tenMegabytes}) {
+  using namespace std::string_literals;
+  for (const std::string& bad : {"1 2 3"s, "x 0"s, "5 256"s, "5 -1"s, "2147483648 0"s, "7"s,
+                                 "1.5 0"s, "+-1 0"s, "1\0 0\x1b[2J\xff"s, tenMegabytes}) {
     const ReplayRun run = Replay("0 0\n0 0\n# fine\n" + bad + "\n0 0\n");
     const std::string shown = bad.substr(0, 12);
     EXPECT_EQ(run.exitCode, 2) << shown;
