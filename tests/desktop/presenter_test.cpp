@@ -64,10 +64,9 @@ class PresenterTest : public testing::Test {
   std::vector<std::uint16_t> pixels_ = std::vector<std::uint16_t>(kPitchPixels * kHeight, 0);
 };
 
-// Each colour widened to full intensity, rows read by their pitch, only changed rows drawn again
-// until the surface is lost, and at each window size the whole picture in its place (the place
-// itself is the fit's own table): twice the size in 2 x 2 blocks, wider between black bars,
-// smaller shrunk whole.
+// Colours widened to full intensity, rows read by their pitch, only changed rows drawn again
+// until the surface is lost, and at each window size the whole picture in its place (the fit's
+// own table): twice the size in 2 x 2 blocks, wider between black bars, smaller shrunk whole.
 TEST_F(PresenterTest, AnyWindowSizeShowsTheWholePictureInFullColourRedrawingWhatChanged) {
   std::fill(pixels_.begin(), pixels_.end(), kGrey);
   const std::uint16_t firstRow[] = {kRed, kGreen, kBlue, kWhite, 0};

@@ -128,9 +128,8 @@ TEST(RefreshHoldTest, StepsAtTheModesRate) {
   }
 }
 
-// The game's hold keeps time on the platform's clock, at the rate the portable layer
-// reports: a host with virtual time is held in virtual time, only when its flips return
-// at once.
+// The game's hold keeps the platform's time at the rate the portable layer reports: a host with
+// virtual time is held in virtual time, only when its flips return at once.
 TEST(RefreshHoldOnPlatformClockTest, HoldsInTheHostsOwnTimeOnlyWhenFlipsReturnAtOnce) {
   host::HeadlessHost headless;
   host::Install(&headless);

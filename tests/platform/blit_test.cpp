@@ -9,11 +9,10 @@ constexpr std::uint16_t kUntouched = 0xAAAA;
 
 using BltTest = PlatformTest;
 
-// Each target pixel inside the rectangle (the whole target without one) takes the source pixel
-// under its centre, the source mapped as if nothing were clipped; every other pixel is left
-// alone. Empty, inverted, wholly outside or overflowing rectangles draw nothing. The largest
-// copy is big enough for the block copy whose stores bypass the cache. Every source has a key,
-// honoured only when asked for (drawn unscaled, the ball's key is the scene drawing suite's).
+// Each pixel inside the rectangle (or the whole target) takes the source pixel under its centre,
+// the source mapped as if unclipped; no other pixel changes. Empty, outside or overflowing
+// rectangles draw nothing. The largest copy is big enough for the cache-bypassing block copy.
+// Every source has a key, honoured only when asked for (unscaled keys: scene drawing's).
 TEST_F(BltTest, EachPixelInsideTakesTheSourcePixelUnderItsCentre) {
   const struct {
     int from, to;  // square sides

@@ -177,8 +177,7 @@ struct Picture {
     }
     return false;
   }
-  // Whether the picture's middle pixel is in the middle of the object's bounds in the trace line
-  // (the drawing itself is the display tests').
+  // Whether the picture's middle pixel is at the middle of the object's bounds in the trace line.
   bool Shows(const Picture& picture, const std::string& line, const std::string& object) const {
     const std::regex bounds("\"" + object + "\":\\[(-?\\d+),(-?\\d+),(-?\\d+),(-?\\d+)\\]");
     std::smatch m;
