@@ -12,12 +12,10 @@
 namespace {
 
 using Clock = RefreshHold::Clock;
-using std::chrono::microseconds;
 using std::chrono::milliseconds;
-using std::chrono::nanoseconds;
 using Milliseconds = std::chrono::duration<double, std::milli>;
 
-Clock::duration PeriodAt(unsigned hertz) { return nanoseconds(1'000'000'000 / hertz); }
+Clock::duration PeriodAt(unsigned hertz) { return std::chrono::nanoseconds(1'000'000'000 / hertz); }
 
 // A clock that moves only when told, and counts the sleeps the hold asks for; and a display
 // whose vertical blanks come at blankHertz (0: the wait returns at once).
@@ -66,7 +64,7 @@ void RunFrames(RefreshHold& hold, const Frames& frames) {
     if (busy) {
       FakeTime::now += frames.busyFrame * 3 / 4;
     } else if (frames.displayHertz == 0) {
-      FakeTime::now += microseconds(500);  // a flip that returns at once
+      FakeTime::now += std::chrono::microseconds(500);  // a flip that returns at once
     } else {
       FakeTime::AtNextRefresh(frames.displayHertz);
       if (frame % 2 == 0) FakeTime::now += frames.lateReturn;
