@@ -113,9 +113,8 @@ TEST_F(PresenterTest, AnyWindowSizeShowsTheWholePictureInFullColourRedrawingWhat
 // a hold that spins reads it over and over.
 TEST(Pace, TheHostShowsEachFrameBeforeHoldingItAndTakesEventsMeanwhile) {
   std::int64_t micros = 0;
-  int reads = 0;
+  int reads = 0, untaken = 0;  // untaken: keys still queued when the host sleeps again
   std::vector<Uint32> shownWhileHeld;
-  int untaken = 0;  // keys still queued when the host sleeps again
   SDL_Window* window = nullptr;
   const HostClock clock = {[&] { return ++reads, ++micros; },
                            [&](std::int64_t wake) {

@@ -27,8 +27,7 @@ class GdiTest : public PlatformTest {
     return height;
   }
 
-  static constexpr int kWidth = 300;
-  static constexpr int kHeight = 60;
+  static constexpr int kWidth = 300, kHeight = 60;
   IDirectDrawSurface* surface_ = nullptr;
 };
 
