@@ -1,6 +1,5 @@
-// The real game on a private X server: title, start by click, paddle by mouse, the ways out,
-// and the display failing it: none, a dead one, every screen depth, a window destroyed from
-// outside, a lost connection.
+// The real game on a private X server: title, start, steering, the ways out, and the display
+// failing it: none, a dead one, every screen depth, a window destroyed, a lost connection.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -27,8 +26,8 @@ constexpr auto kPromptly = milliseconds(15000);  // hang guards, roomy for sanit
 constexpr const char* kWindowTitle = "DirectDraw Example";
 constexpr int kSomeText = 30;  // white pixels: a few glyphs' worth
 
-struct Area {
-  int left, top, right, bottom;  // right and bottom excluded
+struct Area {  // right and bottom excluded
+  int left, top, right, bottom;
 };
 constexpr Area kTitle = {392, 84, 632, 120};
 constexpr Area kHeadsUp = {0, 0, 300, 48};
@@ -45,11 +44,10 @@ class GameRunTest : public testing::Test {
   }
 
   // The game with sound and video drivers left to it, plus `environment`.
-  void StartGame(const std::vector<std::string>& environment) {
-    std::vector<std::string> settings = {"SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=",
-                                         "SDL_FRAMEBUFFER_ACCELERATION=", "WAYLAND_DISPLAY="};
-    settings.insert(settings.end(), environment.begin(), environment.end());
-    ASSERT_TRUE(game_.Start({PADDLEBALL_GAME}, settings, PADDLEBALL_SOURCE_DIR, log_));
+  void StartGame(std::vector<std::string> environment) {
+    environment.insert(environment.begin(), {"SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=",
+                                             "SDL_FRAMEBUFFER_ACCELERATION=", "WAYLAND_DISPLAY="});
+    ASSERT_TRUE(game_.Start({PADDLEBALL_GAME}, environment, PADDLEBALL_SOURCE_DIR, log_));
   }
 
   // A 30-bit screen is drawn through the GL driver, which SDL unloads before LeakSanitizer
@@ -198,10 +196,9 @@ TEST_F(GameRunTest, WithoutAWorkingDisplayTheGameNamesItAndEndsAtOnce) {
   }
 }
 
-// Each screen depth shows the title, but for 8 bits, which may instead be refused in one line;
-// 30 bits are drawn through the GL driver. From the title, where nothing else ends the game, it
-// ends as it is told: by Escape or SIGTERM, cleanly (under the sanitizers, with all its own
-// memory given back); its window destroyed or its connection cut, in one line with status 1.
+// Each depth shows the title (8 bits may be refused in one line; 30 go through the GL driver).
+// From the title it ends as told: by Escape or SIGTERM cleanly (under the sanitizers, with all
+// its memory given back); its window destroyed or its connection cut, in one line, status 1.
 TEST_F(GameRunTest, EachScreenDepthShowsTheTitleOrSaysWhyAndEachWayOutEndsTheGame) {
   const std::string game = "search --name '^" + std::string(kWindowTitle) + "$' ";
   const struct {

@@ -13,14 +13,10 @@
 namespace host {
 namespace {
 
-constexpr int kWidth = 1024;
-constexpr int kHeight = 768;
+constexpr int kWidth = 1024, kHeight = 768;
 constexpr int kPitchPixels = kWidth + 8;  // rows padded past the picture's width
-constexpr std::uint16_t kRed = 0xF800;
-constexpr std::uint16_t kGreen = 0x07E0;
-constexpr std::uint16_t kBlue = 0x001F;
-constexpr std::uint16_t kWhite = 0xFFFF;
-constexpr std::uint16_t kGrey = 0x8410;
+constexpr std::uint16_t kRed = 0xF800, kGreen = 0x07E0, kBlue = 0x001F, kWhite = 0xFFFF,
+                        kGrey = 0x8410;
 constexpr Uint32 kBlack888 = 0x000000, kRed888 = 0xFF0000, kGreen888 = 0x00FF00;
 constexpr Uint32 kBlue888 = 0x0000FF, kWhite888 = 0xFFFFFF, kGrey888 = 0x848284;
 
@@ -62,22 +58,15 @@ class PresenterTest : public testing::Test {
     return presenter_->Present(Frame{pixels_.data(), kWidth, kHeight, kPitchPixels * 2});
   }
   Uint32 At(int x, int y) const { return PixelAt(window_, x, y); }
-  // Stands for pixels the window lost.
-  void Scribble(int x, int y) const {
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    SDL_Rect dot = {x, y, 1, 1};
-    SDL_FillRect(surface, &dot, SDL_MapRGB(surface->format, 1, 2, 3));
-  }
 
   SDL_Window* window_ = nullptr;
   std::unique_ptr<SurfacePresenter> presenter_;
   std::vector<std::uint16_t> pixels_ = std::vector<std::uint16_t>(kPitchPixels * kHeight, 0);
 };
 
-// Each colour widened to full intensity, rows read by their pitch, only changed rows drawn again
-// until the surface is lost, and at each window size the whole picture in its place (the place
-// itself is the fit's own table): twice the size in 2 x 2 blocks, wider between black bars,
-// smaller shrunk whole.
+// Colours widened to full intensity, rows read by their pitch, only changed rows drawn again
+// until the surface is lost, and at each window size the whole picture in its place (the fit's
+// own table): twice the size in 2 x 2 blocks, wider between black bars, smaller shrunk whole.
 TEST_F(PresenterTest, AnyWindowSizeShowsTheWholePictureInFullColourRedrawingWhatChanged) {
   std::fill(pixels_.begin(), pixels_.end(), kGrey);
   const std::uint16_t firstRow[] = {kRed, kGreen, kBlue, kWhite, 0};
@@ -101,7 +90,9 @@ TEST_F(PresenterTest, AnyWindowSizeShowsTheWholePictureInFullColourRedrawingWhat
   ASSERT_TRUE(Present());
   // Only changed rows are converted again, until the surface is lost.
   pixels_[500 * kPitchPixels + 10] = kGreen;
-  Scribble(20, 100);
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  SDL_Rect dot = {20, 100, 1, 1};  // stands for a pixel the window lost
+  SDL_FillRect(surface, &dot, SDL_MapRGB(surface->format, 1, 2, 3));
   ASSERT_TRUE(Present());
   EXPECT_EQ(At(10, 500), kGreen888);
   EXPECT_EQ(At(20, 100), 0x010203u) << "an unchanged row is not converted again";
@@ -122,9 +113,8 @@ TEST_F(PresenterTest, AnyWindowSizeShowsTheWholePictureInFullColourRedrawingWhat
 // a hold that spins reads it over and over.
 TEST(Pace, TheHostShowsEachFrameBeforeHoldingItAndTakesEventsMeanwhile) {
   std::int64_t micros = 0;
-  int reads = 0;
+  int reads = 0, untaken = 0;  // untaken: keys still queued when the host sleeps again
   std::vector<Uint32> shownWhileHeld;
-  int untaken = 0;  // keys still queued when the host sleeps again
   SDL_Window* window = nullptr;
   const HostClock clock = {[&] { return ++reads, ++micros; },
                            [&](std::int64_t wake) {

@@ -41,7 +41,10 @@ class DisplayTest : public FreshGame {
     previous_ = std::filesystem::current_path();
     std::filesystem::create_directories(scratch_.Path("images"));
     std::filesystem::current_path(scratch_.Path(""));
-    WriteScenePictures();
+    // Solid pictures: a blue arena, a white ball and a white paddle.
+    WriteBitmap("images/arena2.bmp", 800, 600, [](int, int) { return kBlue; });
+    WriteBitmap("images/example2.bmp", 88, 104, [](int, int) { return kWhite; });
+    WriteBitmap("images/paddle4.bmp", 144, 32, [](int, int) { return kWhite; });
   }
   void TearDown() override {
     portable::ClearModuleResources();
@@ -63,12 +66,6 @@ class DisplayTest : public FreshGame {
       }
     }
     ASSERT_EQ(SDL_SaveBMP(picture.get(), path.c_str()), 0) << SDL_GetError();
-  }
-  // Writes solid pictures: a blue arena, a white ball and a white paddle.
-  void WriteScenePictures() {
-    WriteBitmap("images/arena2.bmp", 800, 600, [](int, int) { return kBlue; });
-    WriteBitmap("images/example2.bmp", 88, 104, [](int, int) { return kWhite; });
-    WriteBitmap("images/paddle4.bmp", 144, 32, [](int, int) { return kWhite; });
   }
   void Start() {
     InitDisplay();

@@ -6,6 +6,7 @@
 
 #include "display/palette_utils.h"
 #include "display_fixture.h"
+#include "support/wav_bytes.h"
 
 namespace {
 
@@ -24,9 +25,7 @@ Bytes BitmapFile(int infoSize, int bitCount, int coloursUsed, int count, Bytes a
   // A longer header's extra fields get distinct bytes, so that reading them as colours shows.
   for (int i = 40; i < infoSize; ++i) bytes[14 + i] = static_cast<std::uint8_t>(i);
   bytes[0] = 'B', bytes[1] = 'M', bytes[18] = 4, bytes[22] = 2, bytes[26] = 1;
-  bytes[14] = static_cast<std::uint8_t>(infoSize), bytes[28] = static_cast<std::uint8_t>(bitCount);
-  bytes[46] = static_cast<std::uint8_t>(coloursUsed),
-  bytes[47] = static_cast<std::uint8_t>(coloursUsed >> 8);
+  bytes = Patched(Patched(Patched(bytes, 14, infoSize), 28, bitCount, 2), 46, coloursUsed);
   for (int i = 0; i < count; ++i) {
     for (int value : {1 + i, 2 + i, 3 + i, 100 + i})
       bytes.push_back(static_cast<std::uint8_t>(value));

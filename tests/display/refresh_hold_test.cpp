@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <ostream>
 
 #include "display/display_device.h"
 #include "host/headless/headless_host.h"
@@ -13,12 +12,10 @@
 namespace {
 
 using Clock = RefreshHold::Clock;
-using std::chrono::microseconds;
 using std::chrono::milliseconds;
-using std::chrono::nanoseconds;
 using Milliseconds = std::chrono::duration<double, std::milli>;
 
-Clock::duration PeriodAt(unsigned hertz) { return nanoseconds(1'000'000'000 / hertz); }
+Clock::duration PeriodAt(unsigned hertz) { return std::chrono::nanoseconds(1'000'000'000 / hertz); }
 
 // A clock that moves only when told, and counts the sleeps the hold asks for; and a display
 // whose vertical blanks come at blankHertz (0: the wait returns at once).
@@ -55,12 +52,8 @@ struct FakeTime {
 // for nothing but does work of its own: 3/4 of a frame of busyFrame (drawing the rest).
 struct Frames {
   int count;
-  unsigned displayHertz;
-  unsigned monitorHertz;
-  unsigned desktopHertz = 0;
-  unsigned blankHertz = 0;
-  Clock::duration busyFrame = {};
-  Clock::duration lateReturn = {};
+  unsigned displayHertz, monitorHertz, desktopHertz = 0, blankHertz = 0;
+  Clock::duration busyFrame = {}, lateReturn = {};
 };
 
 void RunFrames(RefreshHold& hold, const Frames& frames) {
@@ -71,7 +64,7 @@ void RunFrames(RefreshHold& hold, const Frames& frames) {
     if (busy) {
       FakeTime::now += frames.busyFrame * 3 / 4;
     } else if (frames.displayHertz == 0) {
-      FakeTime::now += microseconds(500);  // a flip that returns at once
+      FakeTime::now += std::chrono::microseconds(500);  // a flip that returns at once
     } else {
       FakeTime::AtNextRefresh(frames.displayHertz);
       if (frame % 2 == 0) FakeTime::now += frames.lateReturn;
@@ -80,74 +73,61 @@ void RunFrames(RefreshHold& hold, const Frames& frames) {
   }
 }
 
-struct HoldCase {
-  const char* name;
-  Frames before;           // what the display did until now, the hold learning from it
-  Frames measured;         // the frames whose pace is checked
-  unsigned expectedHertz;  // the pace they are held to; 0: never held
-  Clock::duration lateWakes = {};
-};
-
-void PrintTo(const HoldCase& row, std::ostream* out) { *out << row.name; }
-
-class RefreshHoldTest : public ::testing::TestWithParam<HoldCase> {};
-
-TEST_P(RefreshHoldTest, StepsAtTheModesRate) {
-  const HoldCase& row = GetParam();
-  FakeTime::Reset(row.lateWakes);
-  RefreshHold hold(FakeTime::Now, FakeTime::SleepUntil);
-  RunFrames(hold, row.before);
-  const Clock::time_point start = FakeTime::now;
-  const int sleepsBefore = FakeTime::sleeps;
-  RunFrames(hold, row.measured);
-  if (row.expectedHertz == 0) {
-    EXPECT_EQ(FakeTime::sleeps, sleepsBefore) << "a frame paced by the display was held";
-    return;
-  }
-  const Clock::duration elapsed = FakeTime::now - start;
-  const Clock::duration expected = row.measured.count * PeriodAt(row.expectedHertz);
-  EXPECT_NEAR(Milliseconds(elapsed).count(), Milliseconds(expected).count(),
-              1.0 + Milliseconds(row.lateWakes).count());
-}
-
 constexpr int kFrames = 24;
-
 const Clock::duration kHalfFrame = PeriodAt(60) / 2;
 
-INSTANTIATE_TEST_SUITE_P(
-    Frames, RefreshHoldTest,
-    ::testing::Values(
-        // A 59.94 Hz mode is reported as 59.
-        HoldCase{"Paced60Reported59", {1, 60, 59}, {kFrames, 60, 59}, 0},
-        HoldCase{"Paced120FromTheFirstFrame", {0, 120, 120}, {kFrames, 120, 120}, 0},
-        // A flip returned late, as a host's may be after a busy moment, moves no refresh.
-        HoldCase{
-            "Paced60ReturningLate", {1, 60, 60}, {kFrames, 60, 60, 0, 0, {}, milliseconds(2)}, 0},
-        // Fast modes that neither the driver nor the desktop names: their blanks tell.
-        HoldCase{"Paced85ReportingNoRate", {1, 85, 0, 0, 85}, {kFrames, 85, 0, 0, 85}, 0},
-        HoldCase{"Paced144ReportingNoRate", {1, 144, 0, 0, 144}, {kFrames, 144, 0, 0, 144}, 0},
-        HoldCase{"InstantAtTheBlanksRate", {1, 0, 0, 0, 75}, {kFrames, 0, 0, 0, 75}, 75},
-        HoldCase{"InstantAtDesktop144", {1, 0, 0, 144}, {kFrames, 0, 0, 144}, 144},
-        HoldCase{"TheDriversRateBeforeTheDesktops", {1, 0, 120, 60}, {kFrames, 0, 120, 60}, 120},
-        HoldCase{"InstantAfterAModeChange", {kFrames, 0, 60}, {kFrames, 0, 120}, 120},
-        HoldCase{"InstantWithBlanksTooSlowForARefresh", {1, 0, 0, 0, 30}, {kFrames, 0, 0}, 60},
-        // A renderer that copies the picture in its flip, waiting for no refresh, on a
-        // platform whose blank waits return at once.
-        HoldCase{"BusyHalfFrameFlips", {1, 0, 0}, {kFrames, 0, 0, 0, 0, kHalfFrame}, 60},
-        HoldCase{
-            "BusyHalfFrameFlipsAtDesktop75", {1, 0, 0}, {kFrames, 0, 0, 75, 0, kHalfFrame}, 75},
-        // An eighth of a frame short is no flip paced by the display: only a sixteenth is.
-        HoldCase{
-            "BusyFlipsAnEighthShort", {1, 0, 0}, {kFrames, 0, 0, 0, 0, kHalfFrame * 7 / 4}, 60},
-        // Some drivers answer 1 for "the hardware's default".
-        HoldCase{"InstantWithAnImplausibleRate", {1, 0, 1, 1}, {kFrames, 0, 1, 1}, 60},
-        // Each wake is due one refresh after the one before, not after the late wake.
-        HoldCase{"InstantWakingLate", {1, 0, 60}, {kFrames, 0, 60}, 60, milliseconds(3)}),
-    [](const ::testing::TestParamInfo<HoldCase>& info) { return info.param.name; });
+// Each row: the frames the hold learns from, the frames measured, and the pace they are held
+// to (0: never held); the last field makes every wake that late.
+TEST(RefreshHoldTest, StepsAtTheModesRate) {
+  const struct {
+    const char* name;
+    Frames before, measured;
+    unsigned expectedHertz;
+    Clock::duration lateWakes = {};
+  } rows[] = {
+      {"paced 60 reported 59 (a 59.94 Hz mode)", {1, 60, 59}, {kFrames, 60, 59}, 0},
+      {"paced 120 from the first frame", {0, 120, 120}, {kFrames, 120, 120}, 0},
+      // A flip returned late, as a host's may be after a busy moment, moves no refresh.
+      {"paced 60 returning late", {1, 60, 60}, {kFrames, 60, 60, 0, 0, {}, milliseconds(2)}, 0},
+      // Fast modes that neither the driver nor the desktop names: their blanks tell.
+      {"paced 85 reporting no rate", {1, 85, 0, 0, 85}, {kFrames, 85, 0, 0, 85}, 0},
+      {"paced 144 reporting no rate", {1, 144, 0, 0, 144}, {kFrames, 144, 0, 0, 144}, 0},
+      {"instant at the blanks' rate", {1, 0, 0, 0, 75}, {kFrames, 0, 0, 0, 75}, 75},
+      {"instant at desktop 144", {1, 0, 0, 144}, {kFrames, 0, 0, 144}, 144},
+      {"the driver's rate before the desktop's", {1, 0, 120, 60}, {kFrames, 0, 120, 60}, 120},
+      {"instant after a mode change", {kFrames, 0, 60}, {kFrames, 0, 120}, 120},
+      {"instant, blanks too slow for a refresh", {1, 0, 0, 0, 30}, {kFrames, 0, 0}, 60},
+      // A renderer that copies the picture in its flip, waiting for no refresh, on a
+      // platform whose blank waits return at once.
+      {"busy half-frame flips", {1, 0, 0}, {kFrames, 0, 0, 0, 0, kHalfFrame}, 60},
+      {"busy flips at desktop 75", {1, 0, 0}, {kFrames, 0, 0, 75, 0, kHalfFrame}, 75},
+      // An eighth of a frame short is no flip paced by the display: only a sixteenth is.
+      {"busy flips an eighth short", {1, 0, 0}, {kFrames, 0, 0, 0, 0, kHalfFrame * 7 / 4}, 60},
+      // Some drivers answer 1 for "the hardware's default".
+      {"instant with an implausible rate", {1, 0, 1, 1}, {kFrames, 0, 1, 1}, 60},
+      // Each wake is due one refresh after the one before, not after the late wake.
+      {"instant waking late", {1, 0, 60}, {kFrames, 0, 60}, 60, milliseconds(3)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    FakeTime::Reset(row.lateWakes);
+    RefreshHold hold(FakeTime::Now, FakeTime::SleepUntil);
+    RunFrames(hold, row.before);
+    const Clock::time_point start = FakeTime::now;
+    const int sleepsBefore = FakeTime::sleeps;
+    RunFrames(hold, row.measured);
+    if (row.expectedHertz == 0) {
+      EXPECT_EQ(FakeTime::sleeps, sleepsBefore) << "a frame paced by the display was held";
+      continue;
+    }
+    const Clock::duration expected = row.measured.count * PeriodAt(row.expectedHertz);
+    EXPECT_NEAR(Milliseconds(FakeTime::now - start).count(), Milliseconds(expected).count(),
+                1.0 + Milliseconds(row.lateWakes).count());
+  }
+}
 
-// The game's hold keeps time on the platform's clock, at the rate the portable layer
-// reports: a host with virtual time is held in virtual time, only when its flips return
-// at once.
+// The game's hold keeps the platform's time at the rate the portable layer reports: a host with
+// virtual time is held in virtual time, only when its flips return at once.
 TEST(RefreshHoldOnPlatformClockTest, HoldsInTheHostsOwnTimeOnlyWhenFlipsReturnAtOnce) {
   host::HeadlessHost headless;
   host::Install(&headless);

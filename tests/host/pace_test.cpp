@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "host/emulated_mode.h"
 #include "host/frame_deadline.h"
@@ -37,12 +38,10 @@ TEST(FrameDeadline, KeepsAnExactRateThroughJitterAndStartsAfreshWhenFarOff) {
 TEST(FrameDeadline, TakesARefreshUpToAQuarterSlotEarly) {
   FrameDeadline deadline;
   const std::int64_t due = deadline.AfterPresent(0);
-  for (const std::int64_t early : {-kPeriod / 2, std::int64_t{0}, kPeriod / 5, kPeriod / 4}) {
-    EXPECT_TRUE(deadline.IsDue(due - early)) << early;
-  }
-  for (const std::int64_t early : {kPeriod / 4 + 1, kPeriod / 2}) {
-    EXPECT_FALSE(deadline.IsDue(due - early)) << early;
-  }
+  const std::pair<std::int64_t, bool> cases[] = {{-kPeriod / 2, true},     {0, true},
+                                                 {kPeriod / 5, true},      {kPeriod / 4, true},
+                                                 {kPeriod / 4 + 1, false}, {kPeriod / 2, false}};
+  for (const auto& [early, taken] : cases) EXPECT_EQ(deadline.IsDue(due - early), taken) << early;
 }
 
 // Over ten seconds of a display's refreshes: every refresh near the pace, 60 a second on faster

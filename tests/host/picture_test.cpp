@@ -63,9 +63,8 @@ TEST(PictureLimits, FramesNoScreenCouldShowAreRefused) {
 }
 
 TEST(ChangedPicture, OnlyWhatChangedIsHandedOn) {
-  constexpr int kWidth = 70;  // rows compared in blocks of pixels, then pixel by pixel
-  constexpr int kHeight = 12;
-  constexpr int kPitchPixels = 72;  // rows padded past the picture's width
+  constexpr int kWidth = 70, kHeight = 12;  // rows compared in blocks, then pixel by pixel
+  constexpr int kPitchPixels = 72;          // rows padded past the picture's width
   std::vector<std::uint16_t> pixels(kPitchPixels * kHeight, 0);
   const Frame frame{pixels.data(), kWidth, kHeight, kPitchPixels * 2};
   CanvasImage image;
@@ -98,9 +97,7 @@ TEST(ChangedPicture, OnlyWhatChangedIsHandedOn) {
 }
 
 TEST(ChangedPicture, ChangedRowsGoUpInRunsBridgingShortGaps) {
-  constexpr int kWidth = 4;
-  constexpr int kHeight = 40;
-  constexpr int kPitchPixels = 6;
+  constexpr int kWidth = 4, kHeight = 40, kPitchPixels = 6;
   std::vector<std::uint16_t> pixels(kPitchPixels * kHeight, 0);
   const Frame frame{pixels.data(), kWidth, kHeight, kPitchPixels * 2};
   TextureRows rows;

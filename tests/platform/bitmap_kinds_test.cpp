@@ -20,13 +20,9 @@
 
 namespace {
 
-constexpr int kWidth = 3;
-constexpr int kHeight = 2;
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr int kWidth = 3, kHeight = 2;
+constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255), kRed = RGB(255, 0, 0),
+                   kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
 // Indexed kinds use this table; a 1-bit picture only its first two entries.
 constexpr std::array<COLORREF, 5> kTable = {kBlack, kWhite, kRed, kGreen, kBlue};
 

@@ -9,11 +9,10 @@ constexpr std::uint16_t kUntouched = 0xAAAA;
 
 using BltTest = PlatformTest;
 
-// Each target pixel inside the rectangle (the whole target without one) takes the source pixel
-// under its centre, the source mapped as if nothing were clipped; every other pixel is left
-// alone. Empty, inverted, wholly outside or overflowing rectangles draw nothing. The largest
-// copy is big enough for the block copy whose stores bypass the cache. Every source has a key,
-// honoured only when asked for (drawn unscaled, the ball's key is the scene drawing suite's).
+// Each pixel inside the rectangle (or the whole target) takes the source pixel under its centre,
+// the source mapped as if unclipped; no other pixel changes. Empty, outside or overflowing
+// rectangles draw nothing. The largest copy is big enough for the cache-bypassing block copy.
+// Every source has a key, honoured only when asked for (unscaled keys: scene drawing's).
 TEST_F(BltTest, EachPixelInsideTakesTheSourcePixelUnderItsCentre) {
   const struct {
     int from, to;  // square sides
@@ -33,11 +32,10 @@ TEST_F(BltTest, EachPixelInsideTakesTheSourcePixelUnderItsCentre) {
   for (const auto& draw : draws) {
     IDirectDrawSurface* source = MakeSurface(draw.from, draw.from);
     IDirectDrawSurface* target = MakeSurface(draw.to, draw.to);
-    std::vector<std::uint16_t> pattern(draw.from * draw.from);
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-      pattern[i] = static_cast<std::uint16_t>(i * 2654435761u >> 7);
-    }
-    Write(source, pattern);
+    std::vector<std::uint16_t> pattern;  // scattered values, row after row
+    ASSERT_TRUE(ForEachPixel(source, [&pattern](int, int, std::uint16_t& pixel) {
+      pixel = pattern.emplace_back(pattern.size() * 2654435761u >> 7);
+    }));
     DDCOLORKEY key{pattern[0], pattern[0]};
     ASSERT_EQ(source->SetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
     Fill(target, kUntouched);

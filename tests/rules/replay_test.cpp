@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <regex>
 #include <sstream>
@@ -32,23 +31,17 @@ struct ReplayRun {
   std::filesystem::path dir;
 };
 
-// How the tool runs: shell commands before it, and its arguments. These follow the
+// Runs the tool in a fresh directory, $DIR: `shell` runs before it, `args` follow the
 // redirections of the script, the trace and the errors, so that a redirection among them wins.
-// The shell's $DIR is the run's own directory.
-struct Setting {
-  std::string args = {};
-  std::string shell = {};  // e.g. limits
-};
-
-// Runs the tool in a fresh directory.
-ReplayRun Replay(const std::string& script, const Setting& setting = {}) {
+ReplayRun Replay(const std::string& script, const std::string& args = "",
+                 const std::string& shell = "") {
   ReplayRun run;
   run.scratch = std::make_unique<ScratchDir>();
   run.dir = run.scratch->Path("");
   std::ofstream(run.dir / "script", std::ios::binary) << script;
-  const std::string command = "sh -c 'DIR=" + run.dir.string() + "; " + setting.shell +
+  const std::string command = "sh -c 'DIR=" + run.dir.string() + "; " + shell +
                               " exec " PADDLEBALL_REPLAY " < $DIR/script > $DIR/out 2> $DIR/err " +
-                              setting.args + "'";
+                              args + "'";
   const int status = std::system(command.c_str());
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   std::istringstream out(Contents(run.dir / "out"));
@@ -94,10 +87,9 @@ TEST(ReplayTest, EachReadIsOneTickOfTrace) {
 // A message quotes at most 80 bytes of the line, escaped, so that it stays one short line.
 TEST(ReplayTest, MalformedLineStopsWithItsNumber) {
   const std::string tenMegabytes(10 << 20, '7');
-  for (const std::string& bad :
-       {std::string("1 2 3"), std::string("x 0"), std::string("5 256"), std::string("5 -1"),
-        std::string("2147483648 0"), std::string("7"), std::string("1.5 0"), std::string("+-1 0"),
-        std::string("1\0 0\x1b[2J\xff", 9), tenMegabytes}) {
+  using namespace std::string_literals;
+  for (const std::string& bad : {"1 2 3"s, "x 0"s, "5 256"s, "5 -1"s, "2147483648 0"s, "7"s,
+                                 "1.5 0"s, "+-1 0"s, "1\0 0\x1b[2J\xff"s, tenMegabytes}) {
     const ReplayRun run = Replay("0 0\n0 0\n# fine\n" + bad + "\n0 0\n");
     const std::string shown = bad.substr(0, 12);
     EXPECT_EQ(run.exitCode, 2) << shown;
@@ -115,44 +107,36 @@ TEST(ReplayTest, MalformedLineStopsWithItsNumber) {
 // Every failed read or write ends the run with its own status and a message naming the file;
 // no frame file is left cut off under a tick's name, nor written through what held the name.
 TEST(ReplayTest, InputAndOutputFaultsEndTheRunNamingTheFile) {
-  const auto nothingWritten = [](const std::filesystem::path& dir) {
-    EXPECT_EQ(std::filesystem::file_size(dir / "target"), 0u);
-  };
-  const auto noCutFrame = [](const std::filesystem::path& dir) {
-    EXPECT_TRUE(std::filesystem::is_empty(dir / "frames"));  // nor the file it was written as
-  };
   struct Fault {
     const char* name;
-    Setting setting;
+    std::string args, shell;
     int exitCode;
     const char* message;
-    std::function<void(const std::filesystem::path&)> inspect = nullptr;
+    const char* leftEmpty = nullptr;  // a file or directory the fault must leave empty
   };
   const std::string frames = "--frames $DIR/frames --frame-ticks 1";
   const char* const kNotAFile = "frames/tick-000001.png: not a regular file";
   const char* const kLink =
       "mkdir $DIR/frames; touch $DIR/target; ln -s $DIR/target $DIR/frames/tick-000001.png;";
   const Fault faults[] = {
-      {"endless line", {.args = "< /dev/zero"}, 2, "line 1: longer than 4096 bytes"},
-      {"full device", {.args = "> /dev/full"}, 1, "standard output: No space left on device"},
-      {"link", {.args = frames, .shell = kLink}, 1, kNotAFile, nothingWritten},
-      {"tick list without a directory", {.args = "--frame-ticks 1"}, 2, "needs --frames DIR"},
+      {"endless line", "< /dev/zero", "", 2, "line 1: longer than 4096 bytes"},
+      {"full device", "> /dev/full", "", 1, "standard output: No space left on device"},
+      {"link", frames, kLink, 1, kNotAFile, "target"},
+      {"tick list without a directory", "--frame-ticks 1", "", 2, "needs --frames DIR"},
       // A frame larger than the file size limit: the write fails part way, as on a full disk.
-      {"cut-off frame",
-       {.args = frames, .shell = "trap \"\" XFSZ; ulimit -f 4;"},
-       1,
-       "frames/tick-000001.png: File too large",
-       noCutFrame},
+      {"cut-off frame", frames, "trap \"\" XFSZ; ulimit -f 4;", 1,
+       "frames/tick-000001.png: File too large", "frames"},
   };
   for (const Fault& fault : faults) {
-    const ReplayRun run = Replay("0 0\n0 0\n", fault.setting);
+    const ReplayRun run = Replay("0 0\n0 0\n", fault.args, fault.shell);
     EXPECT_EQ(run.exitCode, fault.exitCode) << fault.name;
     EXPECT_TRUE(Has(run.errors, fault.message)) << fault.name << ": " << run.errors;
-    if (fault.inspect) fault.inspect(run.dir);
+    if (fault.leftEmpty) {
+      EXPECT_TRUE(std::filesystem::is_empty(run.dir / fault.leftEmpty)) << fault.name;
+    }
   }
   for (const char* list : {"\"\"", "0", "1,,2", "x", "1,2,", "-3", "99999999999999999999", "1.5"}) {
-    const ReplayRun run =
-        Replay("0 0\n", {.args = "--frames $DIR/f --frame-ticks " + std::string(list)});
+    const ReplayRun run = Replay("0 0\n", "--frames $DIR/f --frame-ticks " + std::string(list));
     EXPECT_EQ(run.exitCode, 2) << list;
     EXPECT_TRUE(Has(run.errors, "is not a tick number")) << list << ": " << run.errors;
   }
@@ -166,9 +150,9 @@ TEST(ReplayTest, AWholeGameEndsWithTheQuitAfterTheThirdBall) {
   ASSERT_EQ(run.exitCode, 0);
   ASSERT_GT(run.lines.size(), 10u);
   const std::string& last = run.lines.back();
-  EXPECT_TRUE(Has(last, "\"lives\":-1")) << last;
-  EXPECT_TRUE(Has(last, "sounds/failedme.wav")) << last;
-  EXPECT_TRUE(Has(last, "\"quit\":true")) << last;
+  EXPECT_TRUE(Has(last, "\"lives\":-1") && Has(last, "sounds/failedme.wav") &&
+              Has(last, "\"quit\":true"))
+      << last;
   EXPECT_FALSE(Has(run.lines[run.lines.size() - 2], "\"quit\":true"));
 }
 
@@ -193,8 +177,7 @@ struct Picture {
     }
     return false;
   }
-  // Whether the picture's middle pixel is in the middle of the object's bounds in the trace line
-  // (the drawing itself is the display tests').
+  // Whether the picture's middle pixel is at the middle of the object's bounds in the trace line.
   bool Shows(const Picture& picture, const std::string& line, const std::string& object) const {
     const std::regex bounds("\"" + object + "\":\\[(-?\\d+),(-?\\d+),(-?\\d+),(-?\\d+)\\]");
     std::smatch m;
@@ -211,15 +194,14 @@ TEST(ReplayTest, FramesShowTheAttractScreenAndPlayWhereTheTracePutsThem) {
   for (int i = 0; i < 40; ++i) script += "3 0\n";
   const std::filesystem::path images = std::filesystem::path(PADDLEBALL_SOURCE_DIR) / "images";
   const Picture ball(images / "example2.bmp"), paddle(images / "paddle4.bmp");
-  const ReplayRun run = Replay(script, {.args = "--timedemo --frames $DIR/f --frame-ticks 1,2,40",
-                                        .shell = "cd " PADDLEBALL_SOURCE_DIR ";"});
+  const ReplayRun run = Replay(script, "--timedemo --frames $DIR/f --frame-ticks 1,2,40",
+                               "cd " PADDLEBALL_SOURCE_DIR ";");
   ASSERT_EQ(run.exitCode, 0) << run.errors;
   std::vector<Picture> frames;
   for (const char* tick : {"000001", "000002", "000040", "000003"})
     frames.emplace_back(run.dir / "f" / ("tick-" + std::string(tick) + ".png"));
   const Picture &attract = frames[0], &click = frames[1], &play = frames[2];
-  ASSERT_EQ(attract.width, 1024);
-  ASSERT_EQ(attract.height, 768);
+  ASSERT_TRUE(attract.width == 1024 && attract.height == 768);
   EXPECT_TRUE(frames[3].pixels.empty()) << "a tick not asked for was written";
   for (const auto& [tick, frame] : {std::pair{1, &attract}, std::pair{40, &play}}) {
     EXPECT_TRUE(frame->Shows(ball, run.lines.at(tick - 1), "ball")) << tick;

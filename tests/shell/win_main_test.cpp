@@ -22,9 +22,7 @@ host::Event Key(std::uint32_t virtualKey) { return {host::Event::Kind::kKeyDown,
 
 struct StartFailure {
   std::optional<portable::Call> call;  // none: every step starts
-  bool haveWindow;
-  bool haveDirectInput;
-  bool haveDevice;
+  bool haveWindow, haveDirectInput, haveDevice;
   bool deviceReads;                   // the later steps still made the device readable
   std::vector<std::string> messages;  // every box shown, in order
 };
@@ -48,9 +46,9 @@ const StartFailure kStartFailures[] = {
 
 // A failed start quits before the first tick; a full start runs the loop until its quit code.
 TEST(WinMain, StartUpShowsOnlyTheFailedStepsMessagesAndEndsWithTheQuitCode) {
-  for (std::size_t row = 0; row < std::size(kStartFailures); ++row) {
-    SCOPED_TRACE(::testing::Message() << "kStartFailures[" << row << "]");
-    ExpectInFreshProcess([&failure = kStartFailures[row]](host::HeadlessHost& headless) {
+  for (const StartFailure& failure : kStartFailures) {
+    SCOPED_TRACE(failure.call ? static_cast<int>(*failure.call) : -1);  // the failed call
+    ExpectInFreshProcess([&failure](host::HeadlessHost& headless) {
       if (failure.call) portable::FailNext(*failure.call);
       headless.SetMouseSource([] {
         PostQuitMessage(7);

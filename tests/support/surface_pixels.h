@@ -31,15 +31,6 @@ inline std::vector<std::uint16_t> Read(IDirectDrawSurface* surface) {
   return pixels;
 }
 
-inline void Write(IDirectDrawSurface* surface, const std::vector<std::uint16_t>& pixels) {
-  std::size_t i = 0;
-  EXPECT_TRUE(ForEachPixel(surface, [&](int, int, std::uint16_t& pixel) {
-    if (i < pixels.size()) pixel = pixels[i];
-    ++i;
-  }));
-  EXPECT_EQ(i, pixels.size());
-}
-
 inline void Fill(IDirectDrawSurface* surface, std::uint16_t value) {
   EXPECT_TRUE(ForEachPixel(surface, [&](int, int, std::uint16_t& pixel) { pixel = value; }));
 }

@@ -4,12 +4,6 @@
 # cmake -DSOURCE_DIR=<repo> -DBINARY_DIR=<dir> -DTRIPLET=<x86_64|i686>-w64-mingw32 -P cross_build.cmake
 cmake_minimum_required(VERSION 3.25)
 
-foreach(required SOURCE_DIR BINARY_DIR TRIPLET)
-  if(NOT DEFINED ${required})
-    message(FATAL_ERROR "${required} is not set")
-  endif()
-endforeach()
-
 execute_process(
   COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${BINARY_DIR} -G Ninja
           -DCMAKE_BUILD_TYPE=Release
