@@ -54,7 +54,7 @@ mergeInto(LibraryManager.library, {
     // The browser keeps the first Escape to free the pointer; the next one reaches the game.
     onLockChange: function () {
       if (document.pointerLockElement === PB.canvas) {
-        PB.say('Move the mouse to steer the paddle. Escape frees the pointer; Escape again ends the game.');
+        PB.say('Move the mouse to steer the paddle; arrow keys or a gamepad also steer. Escape frees the pointer; Escape again ends the game.');
       } else if (!PB.ended) {
         PB.say('Pointer free: press Escape again to end the game, or click the game to go on.');
       }
@@ -70,6 +70,22 @@ mergeInto(LibraryManager.library, {
         var touch = event.changedTouches[i];
         _pb_touch(web, phase, touch.identifier, touch.clientX, touch.clientY, event.timeStamp, scale);
       }
+    },
+    // The first gamepad with the standard layout: its left stick across and a bit for each of
+    // its south, east, Start, d-pad left and d-pad right buttons.
+    pollPad: function (web) {
+      var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+      var pad = null;
+      for (var i = 0; i < pads.length && !pad; ++i) {
+        if (pads[i] && pads[i].connected && pads[i].mapping === 'standard') pad = pads[i];
+      }
+      var held = 0;
+      if (pad) {
+        [0, 1, 9, 14, 15].forEach(function (button, bit) {
+          if (pad.buttons[button] && pad.buttons[button].pressed) held |= 1 << bit;
+        });
+      }
+      _pb_pad(web, pad ? 1 : 0, pad ? pad.axes[0] || 0 : 0, held);
     },
     // The page's own count of frames shown, for whoever measures the pace.
     countFrame: function () {
@@ -182,6 +198,14 @@ mergeInto(LibraryManager.library, {
     if (end) {
       end.onclick = function () { _pb_end_game(web); };
     }
+    // A key is a gesture too: a game started from the keyboard has its sound.
+    window.addEventListener('keydown', PB.startAudio);
+    var poll = function () {
+      if (PB.ended) return;
+      PB.pollPad(web);
+      requestAnimationFrame(poll);
+    };
+    requestAnimationFrame(poll);
   },
 
   pb_present__deps: ['$PB'],
