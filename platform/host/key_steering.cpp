@@ -106,7 +106,10 @@ void KeySteering::Steer(double across, double seconds) {
   const double way = across > 0 ? 1 : (across < 0 ? -1 : 0);
   if (way != way_ || speed_ == 0) speed_ = kSteerStartPixelsPerSecond;
   way_ = way;
-  if (way == 0) return;
+  if (way == 0) {
+    remainder_ = std::trunc(remainder_);  // the fraction goes at rest: every tap moves as far
+    return;
+  }
   const double easing = std::min(seconds, (kSteerPixelsPerSecond - speed_) / kSteerAcceleration);
   const double pixels = speed_ * easing + kSteerAcceleration * easing * easing / 2 +
                         kSteerPixelsPerSecond * (seconds - easing);

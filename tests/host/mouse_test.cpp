@@ -165,47 +165,27 @@ struct KeyStep {
   int a = 0, b = 0, escapes = 0;
 };
 
-constexpr int kRight = static_cast<int>(PadButton::kRight);
-const struct {
-  const char* what;
-  std::vector<KeyStep> steps;
-} kKeyScripts[] = {
+constexpr int kRight = static_cast<int>(PadButton::kRight), kStart = int(PadButton::kStart);
+// clang-format off
+const struct { const char* what; std::vector<KeyStep> steps; } kKeyScripts[] = {
     {"a held key moves 350 pixels in half a second, however often read",
-     {{0, 'k', 0x27},
-      {125, 't', 51},
-      {250, 't', 80},
-      {500, 't', 219},
-      {500, 'u', 0x27},
-      {600, 't'}}},
-    {"a tap shorter than a read still moves", {{10, 'k', 0x25}, {12, 'u', 0x25}, {33, 't', -5}}},
+     {{0, 'k', 0x27}, {125, 't', 51}, {250, 't', 80}, {500, 't', 219}, {500, 'u', 0x27}, {600, 't'}}},
+    {"a tap shorter than a read still moves, as far after a hold",
+     {{0, 'k', 0x27}, {125, 't', 51}, {125, 'u', 0x27}, {200, 'k', 0x25}, {202, 'u', 0x25},
+      {233, 't', -5}}},
     {"both directions at once cancel",
      {{0, 'k', 'D'}, {0, 'k', 'A'}, {500, 't'}, {500, 'u', 'A'}, {750, 't', 131}}},
     {"Space and Enter are the left button",
-     {{0, 'k', ' '},
-      {1, 'u', ' '},
-      {2, 't', 0, 1},
-      {3, 't'},
-      {4, 'k', '\r'},
-      {5, 't', 0, 1},
-      {6, 't', 0, 1},
-      {7, 'u', '\r'},
-      {8, 't'}}},
-    {"a pad plugged in mid-game steers, starts and ends the game",
-     {{0, 'p'},
-      {0, 'b', kRight},
-      {250, 't', 131},
-      {250, 'c', kRight},
-      {260, 'b'},
-      {270, 'c'},
-      {280, 't', 0, 1},
-      {290, 'b', int(PadButton::kStart)},
-      {300, 't', 0, 0, 1},
-      {310, 'b', kRight},
-      {410, 'x'},
+     {{0, 'k', ' '}, {1, 'u', ' '}, {2, 't', 0, 1}, {3, 't'}, {4, 'k', '\r'}, {5, 't', 0, 1},
+      {6, 't', 0, 1}, {7, 'u', '\r'}, {8, 't'}}},
+    {"a pad plugged in mid-game steers, starts and ends the game, and lets go when unplugged",
+     {{0, 'p'}, {0, 'b', kRight}, {250, 't', 131}, {250, 'c', kRight}, {260, 'b'}, {270, 'c'},
+      {280, 't', 0, 1}, {290, 'b', kStart}, {300, 't', 0, 0, 1}, {310, 'b', kRight}, {410, 'x'},
       {500, 't', 39}}},
     {"the stick steers past its dead zone",
      {{0, 'p'}, {0, 's', 24}, {500, 't'}, {500, 's', -100}, {750, 't', -131}}},
 };
+// clang-format on
 
 // The desktop: SDL's key events and a virtual pad of the standard layout, on the host's clock.
 struct SdlKeys {
@@ -226,12 +206,10 @@ struct SdlKeys {
       SDL_PushEvent(&e);
     } else if (step.kind == 'p') {
       SDL_VirtualJoystickDesc desc{};
-      desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+      desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION,
       desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
       desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-      desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-      desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-      desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
+      desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX, desc.button_mask = desc.axis_mask = ~0u;
       pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
     } else if (step.kind == 'x' && pad != nullptr) {
       const SDL_JoystickID id = SDL_JoystickInstanceID(pad);
@@ -247,10 +225,7 @@ struct SdlKeys {
     for (Event e; sdl->PollEvent(e);)
       escapes += e.kind == Event::Kind::kKeyDown && e.virtualKey == kEscapeKey;
   }
-  MouseState Take(int ms) {
-    now = ms * 1000;
-    return sdl->TakeMouse();
-  }
+  MouseState Take(int ms) { return now = ms * 1000, sdl->TakeMouse(); }
   std::int64_t now = 0;
   int escapes = 0;
   SDL_Joystick* pad = nullptr;
@@ -271,10 +246,7 @@ struct PageKeys {
     pad.Poll(present, across, held, now, keys, mouse,
              [this](const KeyReport& key) { escapes += key.down && key.virtualKey == kEscapeKey; });
   }
-  MouseState Take(int ms) {
-    keys.Advance(ms * 1000, mouse);
-    return mouse.Take();
-  }
+  MouseState Take(int ms) { return keys.Advance(ms * 1000, mouse), mouse.Take(); }
   KeySteering keys;
   MouseAccumulator mouse;
   PagePad pad;
