@@ -16,6 +16,7 @@ mergeInto(LibraryManager.library, {
     nextSound: 0,
     messageShowing: false,
     ended: false,
+    padHeld: 0,
     element: function (id) {
       return document.getElementById(id);
     },
@@ -85,6 +86,9 @@ mergeInto(LibraryManager.library, {
           if (pad.buttons[button] && pad.buttons[button].pressed) held |= 1 << bit;
         });
       }
+      // Sound may start from a pad where the page has already had the player's gesture.
+      if (held & ~PB.padHeld) PB.startAudio();
+      PB.padHeld = held;
       _pb_pad(web, pad ? 1 : 0, pad ? pad.axes[0] || 0 : 0, held);
     },
     // The page's own count of frames shown, for whoever measures the pace.
