@@ -9,6 +9,8 @@ namespace {
 constexpr std::uint32_t kLeftKey = 0x25;
 constexpr std::uint32_t kRightKey = 0x27;
 constexpr std::uint32_t kSpaceKey = 0x20;
+constexpr std::uint32_t kAKey = 'A';  // letters' virtual-key codes are their capitals
+constexpr std::uint32_t kDKey = 'D';
 // Each source of a direction or of the button: released only when all of them are.
 enum Source : std::uint32_t {
   kArrow = 1,
@@ -27,11 +29,11 @@ void KeySteering::Key(const KeyReport& key, std::int64_t micros, MouseAccumulato
   Advance(micros, mouse);
   switch (key.virtualKey) {
     case kLeftKey:
-    case 'A':
+    case kAKey:
       Hold(left_, key.virtualKey == kLeftKey ? kArrow : kLetter, key.down, micros);
       break;
     case kRightKey:
-    case 'D':
+    case kDKey:
       Hold(right_, key.virtualKey == kRightKey ? kArrow : kLetter, key.down, micros);
       break;
     case kSpaceKey:
