@@ -119,16 +119,22 @@ class GameRunTest : public testing::Test {
 // A click starts play and the mouse steers. Focused: press and release back to back, as a
 // touchpad's tap sends them, shorter than a frame. With another program's window focused, the
 // mouse is read in the background, sampled a few times a frame: the click is held for several.
-// A button held down before the game starts starts it at once, with no press after.
+// A button held down before the game starts starts it at once, with no press after. Space
+// starts too, and Right held for half a second moves the paddle the README's 350 pixels (within
+// 10%), from its right edge at 588; then a tap of Left moves it left.
 TEST_F(GameRunTest, AClickOrAHeldButtonStartsPlayAndTheMouseSteers) {
   const struct {
     const char* how;
-    std::string beforeStart, click;  // xdotool's commands
+    std::string beforeStart, click, steer;  // xdotool's commands
     bool otherFocused;
-  } starts[] = {
-      {"focused", "", "click 1", false},
-      {"another window focused", "", "mousemove 50 350 mousedown 1 sleep 0.5 mouseup 1", true},
-      {"held from before the start", "mousemove 512 384 mousedown 1", "", false}};
+    int rightFrom = 800, rightTo = 1024;  // where the paddle's right edge may end, both excluded
+  } starts[] = {{"focused", "", "click 1", "mousemove_relative 300 0", false},
+                {"another window focused", "", "mousemove 50 350 mousedown 1 sleep 0.5 mouseup 1",
+                 "mousemove_relative 300 0", true},
+                {"held from before the start", "mousemove 512 384 mousedown 1", "",
+                 "mousemove_relative 300 0", false},
+                {"keys", "", "key space", "keydown Right sleep 0.5 keyup Right", false, 588 + 315,
+                 588 + 385}};
   for (const auto& start : starts) {
     SCOPED_TRACE(start.how);
     Launch(1024, 768, 24, start.beforeStart);
@@ -145,19 +151,33 @@ TEST_F(GameRunTest, AClickOrAHeldButtonStartsPlayAndTheMouseSteers) {
                    return Count(s, kHeadsUp, true) >= headsUp + kSomeText;
                  }).empty())
         << "no score, lives or level text after the start";
-    // The paddle starts near the middle; moving right by 300 takes its right edge past 800.
+    // The paddle's right edge once moved right: the rightmost change in its rows.
     const Shot before = display_->Capture();
-    for (int step = 0; step < 3; ++step) EXPECT_TRUE(display_->Xdotool("mousemove_relative 100 0"));
-    EXPECT_FALSE(WaitForScreen(
-                     [&](const Shot& after) {
-                       for (int i = 636 * 1024; i < 660 * 1024; ++i) {  // the paddle's rows
-                         if (before.at(i) != after.at(i) && i % 1024 > 800) return true;
-                       }
-                       return false;
-                     },
-                     kFollowLimit)
-                     .empty())
-        << "the paddle does not follow the mouse";
+    const auto rightEdge = [&](const Shot& after) {
+      int edge = 0;
+      for (int i = 636 * 1024; i < 660 * 1024; ++i) {
+        if (before.at(i) != after.at(i)) edge = std::max(edge, i % 1024);
+      }
+      return edge;
+    };
+    EXPECT_TRUE(display_->Xdotool(start.steer));
+    const Shot steered = WaitForScreen(
+        [&](const Shot& after) {
+          return rightEdge(after) > start.rightFrom && rightEdge(after) < start.rightTo;
+        },
+        kFollowLimit);
+    ASSERT_FALSE(steered.empty()) << "the paddle does not follow, or not so far: "
+                                  << rightEdge(display_->Capture());
+    if (start.steer.find("Right") != std::string::npos) {
+      std::this_thread::sleep_for(milliseconds(200));  // past the frame the key's release reached
+      const int settled = rightEdge(display_->Capture());
+      EXPECT_TRUE(settled > start.rightFrom && settled < start.rightTo) << settled;
+      EXPECT_TRUE(display_->Xdotool("key Left"));
+      EXPECT_FALSE(
+          WaitForScreen([&](const Shot& s) { return rightEdge(s) < settled; }, kFollowLimit)
+              .empty())
+          << "a tap of Left does not move the paddle left";
+    }
     TearDown();  // the next launch gets a new display
   }
 }

@@ -1,12 +1,15 @@
 // The one relative mouse, fed through each host's translation: SDL's window events, the
-// desktop's pointer read in the background, the page's events; and the page's touches.
+// desktop's pointer read in the background, the page's events; the page's touches; and keys
+// and a pad, through SDL's events and virtual pad and through the page's keys and polled pad.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/mouse_accumulator.h"
@@ -14,6 +17,7 @@
 #include "host/sdl/sdl_host.h"
 #include "host/touch_steering.h"
 #include "host/web/page_mouse.h"
+#include "host/web/page_pad.h"
 
 namespace host {
 namespace {
@@ -149,6 +153,131 @@ TEST(Mouse, EveryHostReportsTheSameMouse) {
   RunScripts<SdlEvents>("SDL window events");
   RunScripts<BackgroundPointer>("background pointer", true);
   RunScripts<PageEvents>("page events");
+}
+
+// Keys and a pad at `ms` on the host's clock: a key ('k' down, 'u' up; `a` its virtual-key code)
+// or pad button ('b' down, 'c' up; `a` a PadButton), the stick across at `a` percent ('s'), a pad
+// plugged in ('p') or out ('x'); or a take ('t') expecting `a` pixels across, the left button
+// held (`b`) and `escapes` Escapes the window got since the last take.
+struct KeyStep {
+  int ms;
+  char kind;
+  int a = 0, b = 0, escapes = 0;
+};
+
+constexpr int kRight = static_cast<int>(PadButton::kRight), kStart = int(PadButton::kStart);
+// clang-format off
+const struct { const char* what; std::vector<KeyStep> steps; } kKeyScripts[] = {
+    {"a held key moves 350 pixels in half a second, however often read",
+     {{0, 'k', 0x27}, {125, 't', 51}, {250, 't', 80}, {500, 't', 219}, {500, 'u', 0x27}, {600, 't'}}},
+    {"a tap shorter than a read still moves, as far after a hold",
+     {{0, 'k', 0x27}, {125, 't', 51}, {125, 'u', 0x27}, {200, 'k', 0x25}, {202, 'u', 0x25},
+      {233, 't', -5}}},
+    {"both directions at once cancel",
+     {{0, 'k', 'D'}, {0, 'k', 'A'}, {500, 't'}, {500, 'u', 'A'}, {750, 't', 131}}},
+    {"Space and Enter are the left button",
+     {{0, 'k', ' '}, {1, 'u', ' '}, {2, 't', 0, 1}, {3, 't'}, {4, 'k', '\r'}, {5, 't', 0, 1},
+      {6, 't', 0, 1}, {7, 'u', '\r'}, {8, 't'}}},
+    {"a pad plugged in mid-game steers, starts and ends the game, and lets go when unplugged",
+     {{0, 'p'}, {0, 'b', kRight}, {250, 't', 131}, {250, 'c', kRight}, {260, 'b'}, {270, 'c'},
+      {280, 't', 0, 1}, {290, 'b', kStart}, {300, 't', 0, 0, 1}, {310, 'b', kRight}, {410, 'x'},
+      {500, 't', 39}}},
+    {"the stick steers past its dead zone",
+     {{0, 'p'}, {0, 's', 24}, {500, 't'}, {500, 's', -100}, {750, 't', -131}}},
+};
+// clang-format on
+
+// The desktop: SDL's key events and a virtual pad of the standard layout, on the host's clock.
+struct SdlKeys {
+  SdlKeys()
+      : sdl(SdlHost::Create(error, SdlHost::Presentation::kWindowSurface,
+                            {[this] { return now; }, [this](std::int64_t t) { now = t; }})) {}
+  ~SdlKeys() { Act({0, 'x'}); }
+  void Act(const KeyStep& step) {
+    now = step.ms * 1000;
+    const int button = std::vector<int>{
+        SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_START,
+        SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT}[step.a % 5];
+    if (step.kind == 'k' || step.kind == 'u') {
+      SDL_Event e{step.kind == 'k' ? SDL_KEYDOWN : SDL_KEYUP};
+      e.key.keysym.sym = step.a == 0x25   ? SDLK_LEFT
+                         : step.a == 0x27 ? SDLK_RIGHT
+                                          : std::tolower(step.a);
+      SDL_PushEvent(&e);
+    } else if (step.kind == 'p') {
+      SDL_VirtualJoystickDesc desc{};
+      desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION,
+      desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+      desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+      desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX, desc.button_mask = desc.axis_mask = ~0u;
+      pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+    } else if (step.kind == 'x' && pad != nullptr) {
+      const SDL_JoystickID id = SDL_JoystickInstanceID(pad);
+      SDL_JoystickClose(std::exchange(pad, nullptr));
+      for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+        if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+      }
+    } else if (step.kind == 's') {
+      SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, Sint16(step.a * 32767 / 100));
+    } else if (step.kind == 'b' || step.kind == 'c') {
+      SDL_JoystickSetVirtualButton(pad, button, step.kind == 'b');
+    }
+    for (Event e; sdl->PollEvent(e);)
+      escapes += e.kind == Event::Kind::kKeyDown && e.virtualKey == kEscapeKey;
+  }
+  MouseState Take(int ms) { return now = ms * 1000, sdl->TakeMouse(); }
+  std::int64_t now = 0;
+  int escapes = 0;
+  SDL_Joystick* pad = nullptr;
+  std::string error;
+  std::unique_ptr<SdlHost> sdl;
+};
+
+// The page: its key codes are the virtual-key codes; its pad is polled.
+struct PageKeys {
+  void Act(const KeyStep& step) {
+    const std::int64_t now = step.ms * 1000;
+    if (step.kind == 'k' || step.kind == 'u')
+      keys.Key({std::uint32_t(step.a), step.kind == 'k'}, now, mouse);
+    if (step.kind == 'p' || step.kind == 'x') present = step.kind == 'p';
+    if (step.kind == 's') across = step.a / 100.0;
+    if (step.kind == 'b') held |= 1u << step.a;
+    if (step.kind == 'c') held &= ~(1u << step.a);
+    pad.Poll(present, across, held, now, keys, mouse,
+             [this](const KeyReport& key) { escapes += key.down && key.virtualKey == kEscapeKey; });
+  }
+  MouseState Take(int ms) { return keys.Advance(ms * 1000, mouse), mouse.Take(); }
+  KeySteering keys;
+  MouseAccumulator mouse;
+  PagePad pad;
+  bool present = false;
+  double across = 0;
+  unsigned held = 0;
+  int escapes = 0;
+};
+
+template <typename Made>
+void RunKeyScripts(const char* host) {
+  for (const auto& script : kKeyScripts) {
+    SCOPED_TRACE(std::string(host) + ": " + script.what);
+    Made feeder;
+    for (const KeyStep& step : script.steps) {
+      if (step.kind != 't') {
+        feeder.Act(step);
+        continue;
+      }
+      const MouseState taken = feeder.Take(step.ms);
+      EXPECT_EQ(std::vector<int>({taken.dx, taken.buttons[kLeftButton] != 0, feeder.escapes}),
+                std::vector<int>({step.a, step.b, step.escapes}))
+          << "take at " << step.ms << " ms";
+      feeder.escapes = 0;
+    }
+  }
+}
+
+TEST(Mouse, KeysAndPadsSteerItOnEveryHost) {
+  RunKeyScripts<SdlKeys>("SDL events");
+  RunKeyScripts<PageKeys>("page events");
 }
 
 // Touch as the mouse: the first finger steers in game pixels, carrying fractions over; only its

@@ -1,10 +1,10 @@
 // The built site in headless Chromium, on a desktop and on a phone: the attract frame against
-// the headless replay's, starting, steering, pausing and ending a game by mouse and keys or
-// by touch, playing again in the same page, cues on Web Audio and the mute switch, the texts
-// for assistive technology, a drag during a cue's hold, the weight of a first visit, play
-// with no network once the worker is ready, an update to another build that never mixes the
-// two, and a download cut short said on the page with a way on; no page errors and nothing
-// fetched from elsewhere. Drawn by WebGL (software-rendered here), whose lost context comes
+// the headless replay's, starting, steering, pausing and ending a game by mouse and keys, by
+// keys and a gamepad, or by touch, playing again in the same page, cues on Web Audio and the
+// mute switch, the texts for assistive technology, a drag during a cue's hold, the weight of
+// a first visit, play with no network once the worker is ready, an update to another build
+// that never mixes the two, and a download cut short said on the page with a way on; no page
+// errors and nothing fetched from elsewhere. Drawn by WebGL (software-rendered here), whose lost context comes
 // back, and on the 2D canvas of a browser without WebGL.
 // Figures are measured by tools/web_figures, not here.
 // Usage: node browser_test.js SITE_DIR REPLAY_TOOL [SCREENSHOT_DIR]
@@ -29,6 +29,7 @@ const MESSAGE_MS = 5000;
 // A cue this long holds the game: the start, a lost ball, the game over.
 const HOLDING_CUE_SECONDS = 0.5;
 const PAUSE_MS = 2000;
+const HOLD_MS = 500;
 const BROWSERS = [
   {name: 'WebGL', args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader'], webgl: true},
   {name: 'no WebGL', args: ['--disable-webgl'], webgl: false},
@@ -54,6 +55,20 @@ function countCues() {
     window.__cues.push(this.buffer.duration);
     return start.apply(this, args);
   };
+}
+
+// A standard gamepad at rest, which the page polls; the test presses its buttons and tilts its
+// stick through window.__pad.
+function stubGamepad() {
+  const buttons = Array.from({length: 17}, () => ({pressed: false, value: 0}));
+  window.__pad = {connected: true, mapping: 'standard', axes: [0, 0, 0, 0], buttons};
+  navigator.getGamepads = () => [window.__pad];
+}
+
+// The README's key steering: from 300 pixels a second, easing up by 1800 a second to 900.
+function steered(seconds) {
+  const easing = Math.min(seconds, (900 - 300) / 1800);
+  return 300 * easing + 1800 * easing * easing / 2 + 900 * (seconds - easing);
 }
 
 // Pixels that differ between the canvas and a PNG inside a rectangle, in any of the 8-bit
@@ -139,6 +154,7 @@ async function openPage(browser, origin, options, problems) {
   });
   await page.addInitScript(countCues);
   await page.addInitScript(readCanvas);
+  await page.addInitScript(stubGamepad);
   await page.goto(origin);
   return page;
 }
@@ -233,6 +249,7 @@ async function desktop(page, frames, webgl) {
   assert.equal(await page.evaluate(() => !!document.getElementById('canvas').getContext('webgl')), webgl,
                'drawn by WebGL');
   if (webgl) await loseContext(page, frames);
+  if (!webgl) return keysAndPad(page, frames);
   const click = async () => {
     await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
     await page.mouse.down();
@@ -270,6 +287,39 @@ async function desktop(page, frames, webgl) {
   await firstFrame(page, frames);
   await startPlay(page, frames, click);
   assert.ok(await page.evaluate(() => window.__samePage), 'Play again left the page');
+}
+
+// No mouse: the pad's south button starts; Right held moves the paddle the README's distance
+// for the time held (as the page timed the keys), within 10%; a tap of Left and the stick move
+// it left; the pad's Start ends the game. All before the first ball is lost.
+async function keysAndPad(page, frames) {
+  const pad = (change) => page.evaluate(change);
+  const offset = () => page.evaluate(paddleOffset, PADDLE);
+  await startPlay(page, frames, async () => {
+    await pad(() => { window.__pad.buttons[0].pressed = true; });
+    await page.waitForFunction(() => window.__cues.length > 0);
+    await pad(() => { window.__pad.buttons[0].pressed = false; });
+  });
+  const start = await offset();
+  await page.evaluate(() => ['keydown', 'keyup'].forEach((type) =>
+    addEventListener(type, (event) => { window[`__${type}`] = event.timeStamp; })));
+  await page.keyboard.down('ArrowRight');
+  await page.waitForTimeout(HOLD_MS);
+  await page.keyboard.up('ArrowRight');
+  const want = steered(await page.evaluate(() => (window.__keyup - window.__keydown) / 1000));
+  await page.waitForTimeout(200);  // past the frame the release reached
+  const right = await offset();
+  assert.ok(Math.abs(right - start - want) <= want / 10, `moved ${right - start}, not ${want}`);
+  const leftOf = (x) => async () => {
+    const now = await offset();
+    return now !== null && now < x;
+  };
+  await page.keyboard.press('ArrowLeft');
+  await until('a tap of Left to move the paddle left', leftOf(right));
+  await pad(() => { window.__pad.axes[0] = -1; });
+  await until('the stick to steer left', leftOf(right - 50));
+  await pad(() => { window.__pad.axes[0] = 0; window.__pad.buttons[9].pressed = true; });
+  await page.locator('#end').waitFor({state: 'visible', timeout: 5000});
 }
 
 // 844 x 390, touch: a tap starts, a drag steers one to one and moves nothing else, as does a

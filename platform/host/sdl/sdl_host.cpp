@@ -30,6 +30,23 @@ bool WantsRenderer(SdlHost::Presentation presentation) {
   return HasHardwareRenderer();
 }
 
+PadButton PadButtonOf(Uint8 button) {
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_A:
+      return PadButton::kSouth;
+    case SDL_CONTROLLER_BUTTON_B:
+      return PadButton::kEast;
+    case SDL_CONTROLLER_BUTTON_START:
+      return PadButton::kStart;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+      return PadButton::kLeft;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+      return PadButton::kRight;
+    default:
+      return PadButton::kOther;
+  }
+}
+
 // Short sleeps, so events are still taken while a frame is held.
 constexpr std::int64_t kLongestSleepMicros = 8000;
 
@@ -44,6 +61,10 @@ std::unique_ptr<SdlHost> SdlHost::Create(std::string& error, Presentation presen
   }
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");  // the first click counts
   if (!StartDisplay(error)) return nullptr;
+  // Without pads the game is still played with the mouse and keys.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    std::fprintf(stderr, "paddleball: no gamepads: %s\n", SDL_GetError());
+  }
   std::unique_ptr<SdlHost> created(new SdlHost(useRenderer, std::move(clock)));
   created->audio_ = std::make_unique<SdlAudio>(created->clock_);
   return created;
@@ -55,6 +76,7 @@ SdlHost::SdlHost(bool useRenderer, HostClock clock)
 SdlHost::~SdlHost() {
   presenter_.reset();
   audio_.reset();
+  if (pad_ != nullptr) SDL_GameControllerClose(pad_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);
   SDL_Quit();
 }
@@ -167,6 +189,13 @@ void SdlHost::Handle(const SDL_Event& event) {
     case SDL_MOUSEBUTTONUP:
       mouse_.Hold(DeviceButton(event.button.button), event.button.state == SDL_PRESSED);
       break;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERAXISMOTION:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+      HandlePad(event);
+      break;
     case SDL_RENDER_TARGETS_RESET:
     case SDL_RENDER_DEVICE_RESET:
       if (presenter_ != nullptr) presenter_->Invalidate();
@@ -186,6 +215,7 @@ void SdlHost::HandleWindowEvent(const SDL_WindowEvent& event) {
       if (presenter_ != nullptr) presenter_->Invalidate();
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
+      keys_.LetGo(false, clock_.nowMicros(), mouse_);
       mouse_.LoseFocus();
       break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
@@ -203,6 +233,11 @@ void SdlHost::HandleWindowEvent(const SDL_WindowEvent& event) {
 void SdlHost::HandleKey(const SDL_KeyboardEvent& event) {
   const KeyReport key = {VirtualKeyFor(event.keysym.sym), event.type == SDL_KEYDOWN,
                          (event.keysym.mod & KMOD_ALT) != 0, event.repeat != 0};
+  keys_.Key(key, clock_.nowMicros(), mouse_);
+  GameKey(key);
+}
+
+void SdlHost::GameKey(const KeyReport& key) {
   Event translated;
   switch (TranslateKey(key, translated)) {
     case KeyUse::kGame:
@@ -216,6 +251,46 @@ void SdlHost::HandleKey(const SDL_KeyboardEvent& event) {
   }
 }
 
+// The first pad steers; another plugged in waits until it is gone.
+void SdlHost::HandlePad(const SDL_Event& event) {
+  const std::int64_t now = clock_.nowMicros();
+  if (event.type == SDL_CONTROLLERDEVICEADDED) {
+    if (pad_ == nullptr) pad_ = SDL_GameControllerOpen(event.cdevice.which);
+    return;
+  }
+  const SDL_JoystickID from = event.type == SDL_CONTROLLERAXISMOTION      ? event.caxis.which
+                              : event.type == SDL_CONTROLLERDEVICEREMOVED ? event.cdevice.which
+                                                                          : event.cbutton.which;
+  if (pad_ == nullptr || from != SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad_))) {
+    return;
+  }
+  constexpr double kStickTravel = 32767;
+  switch (event.type) {
+    case SDL_CONTROLLERDEVICEREMOVED:  // SDL has already let go of its buttons and stick
+      SDL_GameControllerClose(pad_);
+      pad_ = nullptr;
+      OpenFirstPad();
+      break;
+    case SDL_CONTROLLERAXISMOTION:
+      if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) {
+        keys_.Stick(event.caxis.value / kStickTravel, now, mouse_);
+      }
+      break;
+    default: {
+      const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
+      const std::uint32_t key = keys_.Pad(PadButtonOf(event.cbutton.button), down, now, mouse_);
+      if (key != 0) GameKey({key, down});
+      break;
+    }
+  }
+}
+
+void SdlHost::OpenFirstPad() {
+  for (int i = 0; i < SDL_NumJoysticks() && pad_ == nullptr; ++i) {
+    if (SDL_IsGameController(i)) pad_ = SDL_GameControllerOpen(i);
+  }
+}
+
 void SdlHost::Queue(Event::Kind kind, std::uint32_t virtualKey) { pending_.Push(kind, virtualKey); }
 
 bool SdlHost::PollEvent(Event& event) {
@@ -225,6 +300,7 @@ bool SdlHost::PollEvent(Event& event) {
 
 MouseState SdlHost::TakeMouse() {
   TakeEvents();
+  keys_.Advance(clock_.nowMicros(), mouse_);
   return mouse_.Take();
 }
 

@@ -1,4 +1,5 @@
-// The desktop host: a full-screen SDL window, paced frames, keys, relative mouse, boxes, sound.
+// The desktop host: a full-screen SDL window, paced frames, keys, pads, relative mouse, boxes,
+// sound.
 #pragma once
 
 #include <SDL.h>
@@ -12,6 +13,7 @@
 #include "host/frame_deadline.h"
 #include "host/host.h"
 #include "host/host_clock.h"
+#include "host/key_steering.h"
 #include "host/mouse_accumulator.h"
 #include "host/sdl/background_mouse.h"
 #include "host/sdl/presenter.h"
@@ -54,6 +56,9 @@ class SdlHost final : public Host {
   void Handle(const SDL_Event& event);
   void HandleWindowEvent(const SDL_WindowEvent& event);
   void HandleKey(const SDL_KeyboardEvent& event);
+  void HandlePad(const SDL_Event& event);
+  void OpenFirstPad();
+  void GameKey(const KeyReport& key);
   bool HasFocus() const;
   void Queue(Event::Kind kind, std::uint32_t virtualKey = 0);
   void TakeHeldButtons();
@@ -69,6 +74,8 @@ class SdlHost final : public Host {
   FrameDeadline deadline_;
   EventQueue pending_;
   MouseAccumulator mouse_;
+  KeySteering keys_;
+  SDL_GameController* pad_ = nullptr;  // the first pad, which steers
   BackgroundMouse background_;
   std::string title_;
   int pictureWidth_ = 0;

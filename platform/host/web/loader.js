@@ -273,13 +273,14 @@
     if (page.stage === 'title') {
       return touch ? `Tap to start, drag to steer${turn}`
         : 'Click the game to start, then steer the paddle with the mouse. ' +
+          'Arrow keys or a gamepad also steer (Space starts; keys ease up from 300 to 900 pixels a second, by 1800 a second). ' +
           'Escape ends the game (press it twice while the pointer is held).';
     }
     if (page.stage !== 'playing') return '';
     if (touch) return `Drag anywhere to steer${turn}`;
     // The browser keeps the first Escape to free the pointer; the next one reaches the game.
     return document.pointerLockElement === canvas
-      ? 'Move the mouse to steer the paddle. Escape frees the pointer; Escape again ends the game.'
+      ? 'Move the mouse to steer the paddle; arrow keys or a gamepad also steer. Escape frees the pointer; Escape again ends the game.'
       : 'Pointer free: press Escape again to end the game, or click the game to go on.';
   }
 

@@ -28,7 +28,8 @@ void pb_set_cursor_visible(int visible);
 // Hands each raw pointer movement to pb_raw_motion(web, dx, dy) as it happens; 0 where the
 // browser has no raw pointer updates.
 int pb_watch_raw_motion(void* web);
-// Hands every touch and the page's End control to the game, through pb_touch and pb_end_game.
+// Hands every touch, the page's End control and, each animation frame, the first gamepad to the
+// game, through pb_touch, pb_end_game and pb_pad.
 void pb_watch_controls(void* web);
 // Starts samples on Web Audio, each channel's `frames` after the one before, stopping the
 // sound before; 0 when nothing can play.

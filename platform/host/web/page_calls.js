@@ -19,6 +19,9 @@ mergeInto(LibraryManager.library, {
     messageShowing: false,
     // Every listener this game added, taken away when it ends so that another can start.
     listeners: [],
+    // The pad's buttons held at the last look, and whether the page still looks.
+    padHeld: 0,
+    watchingPad: false,
     element: function (id) {
       return document.getElementById(id);
     },
@@ -27,6 +30,7 @@ mergeInto(LibraryManager.library, {
       PB.listeners.push([target, type, handler, options]);
     },
     forget: function () {
+      PB.watchingPad = false;
       PB.listeners.splice(0).forEach(function (listener) {
         listener[0].removeEventListener(listener[1], listener[2], listener[3]);
       });
@@ -62,6 +66,25 @@ mergeInto(LibraryManager.library, {
         var touch = event.changedTouches[i];
         _pb_touch(web, phase, touch.identifier, touch.clientX, touch.clientY, event.timeStamp, scale);
       }
+    },
+    // The first gamepad with the standard layout: its left stick across and a bit for each of
+    // its south, east, Start, d-pad left and d-pad right buttons.
+    pollPad: function (web) {
+      var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+      var pad = null;
+      for (var i = 0; i < pads.length && !pad; ++i) {
+        if (pads[i] && pads[i].connected && pads[i].mapping === 'standard') pad = pads[i];
+      }
+      var held = 0;
+      if (pad) {
+        [0, 1, 9, 14, 15].forEach(function (button, bit) {
+          if (pad.buttons[button] && pad.buttons[button].pressed) held |= 1 << bit;
+        });
+      }
+      // Sound may start from a pad where the page has already had the player's gesture.
+      if (held & ~PB.padHeld) PB.startAudio();
+      PB.padHeld = held;
+      _pb_pad(web, pad ? 1 : 0, pad ? pad.axes[0] || 0 : 0, held);
     },
     // The page's own count of frames shown, for whoever measures the pace.
     countFrame: function () {
@@ -174,6 +197,15 @@ mergeInto(LibraryManager.library, {
     if (end) {
       end.onclick = function () { _pb_end_game(web); };
     }
+    // A key is a gesture too: a game started from the keyboard has its sound.
+    PB.listen(window, 'keydown', PB.startAudio);
+    PB.watchingPad = true;
+    var poll = function () {
+      if (!PB.watchingPad) return;
+      PB.pollPad(web);
+      requestAnimationFrame(poll);
+    };
+    requestAnimationFrame(poll);
   },
 
   pb_present__deps: ['$PB'],

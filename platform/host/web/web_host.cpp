@@ -66,7 +66,7 @@ EM_BOOL OnPointerLock(int /*eventType*/, const EmscriptenPointerlockChangeEvent*
 }
 
 EM_BOOL OnBlur(int /*eventType*/, const EmscriptenFocusEvent* /*focus*/, void* userData) {
-  HostOf(userData).mouse().LoseFocus();
+  HostOf(userData).LoseFocus();
   return EM_FALSE;
 }
 
@@ -109,6 +109,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pb_touch(void* web, int phase, int finger, 
   if (phase == 0) touch.Start(finger, x, y, millis);
   if (phase == 1) touch.Move(finger, x, scale, mouse);
   if (phase >= 2) touch.End(finger, x, y, millis, phase == 3, mouse);
+}
+
+// The first pad, polled by the page each animation frame.
+extern "C" EMSCRIPTEN_KEEPALIVE void pb_pad(void* web, int present, double across, unsigned held) {
+  HostOf(web).Pad(present != 0, across, held);
 }
 
 // The page's End control, as the desktop's keyboard would send the game's key.
@@ -202,13 +207,27 @@ void WebHost::WaitUntil(std::int64_t micros) {
 void WebHost::Queue(Event::Kind kind, std::uint32_t virtualKey) { pending_.Push(kind, virtualKey); }
 
 void WebHost::Key(const KeyReport& key) {
+  keys_.Key(key, NowMicros(), mouse_);
   Event event;
   if (TranslateKey(key, event) == KeyUse::kGame) Queue(event.kind, event.virtualKey);
 }
 
 bool WebHost::PollEvent(Event& event) { return pending_.Pop(event); }
 
-MouseState WebHost::TakeMouse() { return mouse_.Take(); }
+void WebHost::Pad(bool present, double across, unsigned held) {
+  pad_.Poll(present, across, held, NowMicros(), keys_, mouse_,
+            [this](const KeyReport& key) { Key(key); });
+}
+
+void WebHost::LoseFocus() {
+  keys_.LetGo(false, NowMicros(), mouse_);
+  mouse_.LoseFocus();
+}
+
+MouseState WebHost::TakeMouse() {
+  keys_.Advance(NowMicros(), mouse_);
+  return mouse_.Take();
+}
 
 void WebHost::SetTitle(const char* title) { pb_set_title(title != nullptr ? title : ""); }
 

@@ -10,10 +10,12 @@
 #include "host/frame_deadline.h"
 #include "host/host.h"
 #include "host/host_clock.h"
+#include "host/key_steering.h"
 #include "host/key_translation.h"
 #include "host/mouse_accumulator.h"
 #include "host/touch_steering.h"
 #include "host/web/canvas_image.h"
+#include "host/web/page_pad.h"
 #include "host/web/texture_rows.h"
 
 namespace host {
@@ -44,6 +46,10 @@ class WebHost final : public Host {
 
   // Called from the page's event handlers.
   void Key(const KeyReport& key);
+  // The first pad as the page polled it: its stick across, and its standard buttons held, a bit
+  // each (south, east, start, d-pad left, d-pad right); not `present` once it is gone.
+  void Pad(bool present, double across, unsigned held);
+  void LoseFocus();
   MouseAccumulator& mouse() { return mouse_; }
   TouchSteering& touch() { return touch_; }
   // Whether movement comes from the page's raw pointer updates rather than mousemove.
@@ -70,6 +76,8 @@ class WebHost final : public Host {
   HostClock clock_;
   MouseAccumulator mouse_;
   TouchSteering touch_;
+  KeySteering keys_;
+  PagePad pad_;
   EventQueue pending_;
   // The lines drawn into the frame being made, and those the page was last given.
   std::string drawnText_;
