@@ -30,6 +30,9 @@ struct Frame {
   int width = 0;
   int height = 0;
   int pitchBytes = 0;
+  // Where known, what each row is a copy of: two rows with the same origin other than 0 hold
+  // the same pixels. Null, or 0 for a row, where not known.
+  const std::uint64_t* rowOrigins = nullptr;
 
   // The first pixel of `y`, rows being pitchBytes apart.
   const std::uint16_t* Row(int y) const {

@@ -53,6 +53,11 @@ int DrawTextA(HDC dc, LPCSTR text, int count, LPRECT rect, UINT /*format*/) {
   if (line.empty()) return 0;
   host::Current().NoteText(line);
   const portable::TextMask& mask = portable::RenderedText(line);
-  if (portable::PixelBuffer* target = portable::DrawTarget(dc)) Paint(*target, mask, *rect, *dc);
+  // Only the line's own rows are painted, however tall the rectangle.
+  const std::int64_t bottom =
+      std::min<std::int64_t>(std::int64_t{rect->top} + mask.height, rect->bottom);
+  if (portable::PixelBuffer* target = portable::DrawTarget(dc, rect->top, bottom)) {
+    Paint(*target, mask, *rect, *dc);
+  }
   return mask.height;
 }

@@ -19,6 +19,7 @@ const PixelBuffer* ScaledCopy::Get(const PixelBuffer& source, std::uint64_t gene
     ScaledBlit(pixels_, RECT{0, 0, pixels_.width, pixels_.height}, source, from, nullptr);
     from_ = from;
     generation_ = generation;
+    contents_ = RowOrigins::NewContents();
     valid_ = true;
   }
   return &pixels_;

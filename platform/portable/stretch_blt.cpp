@@ -22,11 +22,12 @@ BOOL StretchBlt(HDC dest, int xDest, int yDest, int wDest, int hDest, HDC src, i
                 int wSrc, int hSrc, DWORD rop) {
   // Mirroring by negative extents is not offered; nothing the game draws needs it.
   if (rop != SRCCOPY || wDest <= 0 || hDest <= 0 || wSrc <= 0 || hSrc <= 0) return FALSE;
-  portable::PixelBuffer* target = portable::DrawTarget(dest);
-  const portable::PixelBuffer* source = portable::DrawTarget(src);
   const std::optional<RECT> to = Edges(xDest, yDest, wDest, hDest);
   const std::optional<RECT> from = Edges(xSrc, ySrc, wSrc, hSrc);
-  if (target == nullptr || source == nullptr || !to || !from) return FALSE;
+  if (!to || !from) return FALSE;
+  const portable::PixelBuffer* source = portable::ReadTarget(src);
+  portable::PixelBuffer* target = portable::DrawTarget(dest, to->top, to->bottom);
+  if (target == nullptr || source == nullptr) return FALSE;
   portable::ScaledBlit(*target, *to, *source, *from, nullptr);
   return TRUE;
 }

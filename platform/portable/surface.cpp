@@ -34,7 +34,7 @@ void SurfaceFamily::LoseAll() {
 }
 
 Surface::Surface(SurfaceFamily& family, int width, int height, DWORD caps)
-    : family_(family), buffer_(width, height), caps_(caps) {
+    : family_(family), buffer_(width, height), origins_(height), caps_(caps) {
   dc_.live = false;
 }
 
@@ -59,6 +59,10 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceR
       scaled && from != this
           ? from->scaled_.Get(from->buffer_, from->generation_, fromRect, width, height)
           : nullptr;
+  if (ready != nullptr && !keyMatchesPixels && CopyKeptRows(to, *ready, from->scaled_.contents())) {
+    return DD_OK;
+  }
+  origins_.Forget(to.top, to.bottom);
   if (ready != nullptr) {
     ScaledBlit(buffer_, to, *ready, RECT{0, 0, ready->width, ready->height},
                keyMatchesPixels ? &key : nullptr);
@@ -66,6 +70,28 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE source, LPRECT sourceR
     ScaledBlit(buffer_, to, from->buffer_, fromRect, keyMatchesPixels ? &key : nullptr);
   }
   return DD_OK;
+}
+
+bool Surface::CopyKeptRows(const RECT& to, const PixelBuffer& kept, std::uint64_t contents) {
+  if (to.left != 0 || to.right != buffer_.width || kept.width != buffer_.width || to.top < 0 ||
+      to.bottom > buffer_.height || kept.height != to.bottom - to.top) {
+    return false;
+  }
+  const std::size_t rowBytes = static_cast<std::size_t>(buffer_.width) * kBytesPerPixel;
+  int row = to.top;
+  while (row < to.bottom) {
+    // Each run of rows that need the copy goes in one.
+    if (origins_.At(row) == RowOrigins::Of(contents, row - to.top)) {
+      ++row;
+      continue;
+    }
+    const int first = row;
+    for (; row < to.bottom && origins_.At(row) != RowOrigins::Of(contents, row - to.top); ++row) {
+      origins_.Set(row, RowOrigins::Of(contents, row - to.top));
+    }
+    std::memcpy(buffer_.Row(first), kept.Row(first - to.top), rowBytes * (row - first));
+  }
+  return true;
 }
 
 HRESULT Surface::Flip(LPDIRECTDRAWSURFACE /*override*/, DWORD /*flags*/) {
@@ -78,10 +104,11 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE /*override*/, DWORD /*flags*/) {
   }
   // The surfaces keep their identities; their memory changes places.
   std::swap(buffer_.pixels, attached_->buffer_.pixels);
+  origins_.Swap(attached_->origins_);
   Touch();
   attached_->Touch();
   host::Current().ShowFrame({buffer_.pixels.data(), buffer_.width, buffer_.height,
-                             buffer_.width * static_cast<int>(kBytesPerPixel)});
+                             buffer_.width * static_cast<int>(kBytesPerPixel), origins_.data()});
   return DD_OK;
 }
 
@@ -101,6 +128,7 @@ HRESULT Surface::GetDC(HDC* dc) {
   Touch();
   dc_ = HDC__{};
   dc_.target = &buffer_;
+  dc_.origins = &origins_;
   dcOut_ = true;
   *dc = &dc_;
   return DD_OK;
@@ -145,6 +173,7 @@ HRESULT Surface::Restore() {
   if (lost_) {
     // The memory comes back, its contents do not.
     std::fill(buffer_.pixels.begin(), buffer_.pixels.end(), std::uint16_t{0});
+    origins_.ForgetAll();
     lost_ = false;
     Touch();
   }
@@ -177,6 +206,8 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC desc, DWORD /*flags*/, HANDLE
   Describe(*desc);
   desc->dwFlags |= DDSD_LPSURFACE;
   desc->lpSurface = buffer_.Row(area.top) + area.left;
+  // The pointer reaches every row after the area's top.
+  origins_.Forget(area.top, buffer_.height);
   locked_ = true;
   Touch();
   return DD_OK;

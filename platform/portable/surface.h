@@ -9,6 +9,7 @@
 #include "portable/ddraw.h"
 #include "portable/hdc.h"
 #include "portable/pixel_buffer.h"
+#include "portable/row_origins.h"
 #include "portable/scaled_copy.h"
 
 namespace portable {
@@ -49,12 +50,16 @@ class Surface final : public IDirectDrawSurface {
 
  private:
   HRESULT RefusedLock();
+  // Copies a kept picture as wide as this surface over the rows `to` spans, skipping the rows
+  // that hold that picture's row already; false, copying nothing, for any other blit.
+  bool CopyKeptRows(const RECT& to, const PixelBuffer& kept, std::uint64_t contents);
   void Describe(DDSURFACEDESC& desc) const;
   // Called wherever the pixels may change, so that no stale scaled copy is used.
   void Touch() { ++generation_; }
 
   SurfaceFamily& family_;
   PixelBuffer buffer_;
+  RowOrigins origins_;
   DWORD caps_;
   Surface* attached_ = nullptr;
   bool hasKey_ = false;
