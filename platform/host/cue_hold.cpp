@@ -28,6 +28,10 @@ bool CueHold::Over(std::int64_t nowMicros, bool devicePlaying) {
 }
 
 std::int64_t CueHold::NextLook(std::int64_t nowMicros) const {
+  // Nothing a device says ends the hold before the sound's own length has passed: the first
+  // look is then, which spares a browser's page hundreds of wake-ups a second meanwhile.
+  const std::int64_t soundEnds = heardAt_ - latency_;
+  if (nowMicros < soundEnds) return soundEnds;
   std::int64_t wake = nowMicros + kCuePollMicros;
   for (const std::int64_t end :
        {heardAt_, drained_ ? drainedAt_ + latency_ : giveUpAt_, giveUpAt_}) {

@@ -26,7 +26,8 @@ class CueHold {
 
   // Whether the game may go on at `nowMicros`, the device saying whether it still plays.
   bool Over(std::int64_t nowMicros, bool devicePlaying);
-  // When to ask again: a poll later, or sooner where the hold may end.
+  // When to ask again: once the sound's length has passed, then a poll later, or sooner where
+  // the hold may end.
   std::int64_t NextLook(std::int64_t nowMicros) const;
 
  private:
