@@ -6,7 +6,7 @@
 // Usage: node tools/web_figures/web_figures.js SITE_DIR [VISITS [MBIT_PER_S RTT_MS]]
 //        [--before OLD_SITE_DIR]
 // (MBIT_PER_S and RTT_MS emulate a slower link for the first visits; --before adds the rows
-// of another build, such as the one before a change, interleaved with this one's)
+// of another build, such as the one before a change, each after this one's like it)
 'use strict';
 const os = require('node:os');
 const path = require('node:path');
@@ -355,7 +355,12 @@ async function main() {
     {name: 'WebGL', browser: 'soft', origin, query: ''},
     {name: '2D', browser: 'soft', origin, query: '?presenter=2d'},
   ];
-  if (before) rows.push({name: 'before', browser: 'soft', origin: beforeOrigin, query: ''});
+  // Each of the other build's rows right after this one's, so that both see the same load.
+  if (before) {
+    for (let i = rows.length - 1; i >= 0; --i) {
+      rows.splice(i + 1, 0, {...rows[i], name: `old ${rows[i].name}`, origin: beforeOrigin});
+    }
+  }
   const browsers = {};
   for (const [name, args] of Object.entries(BROWSERS)) {
     browsers[name] = await chromium.launch({executablePath: CHROMIUM, args});
