@@ -57,12 +57,15 @@ function countCues() {
   };
 }
 
-// A standard gamepad at rest, which the page polls; the test presses its buttons and tilts its
-// stick through window.__pad.
+// A standard gamepad, plugged in by window.__plugPad(), at rest; the test presses its buttons
+// and tilts its stick through window.__pad.
 function stubGamepad() {
-  const buttons = Array.from({length: 17}, () => ({pressed: false, value: 0}));
-  window.__pad = {connected: true, mapping: 'standard', axes: [0, 0, 0, 0], buttons};
-  navigator.getGamepads = () => [window.__pad];
+  navigator.getGamepads = () => [window.__pad || null];
+  window.__plugPad = () => {
+    const buttons = Array.from({length: 17}, () => ({pressed: false, value: 0}));
+    window.__pad = {connected: true, mapping: 'standard', axes: [0, 0, 0, 0], buttons};
+    dispatchEvent(new Event('gamepadconnected'));
+  };
 }
 
 // The README's key steering: from 300 pixels a second, easing up by 1800 a second to 900.
@@ -289,14 +292,14 @@ async function desktop(page, frames, webgl) {
   assert.ok(await page.evaluate(() => window.__samePage), 'Play again left the page');
 }
 
-// No mouse: the pad's south button starts; Right held moves the paddle the README's distance
+// No mouse: a pad plugged in once the page has started; its south button starts; Right held moves the paddle the README's distance
 // for the time held (as the page timed the keys), within 10%; a tap of Left and the stick move
 // it left; the pad's Start ends the game. All before the first ball is lost.
 async function keysAndPad(page, frames) {
   const pad = (change) => page.evaluate(change);
   const offset = () => page.evaluate(paddleOffset, PADDLE);
   await startPlay(page, frames, async () => {
-    await pad(() => { window.__pad.buttons[0].pressed = true; });
+    await pad(() => { window.__plugPad(); window.__pad.buttons[0].pressed = true; });
     await page.waitForFunction(() => window.__cues.length > 0);
     await pad(() => { window.__pad.buttons[0].pressed = false; });
   });

@@ -19,7 +19,7 @@ mergeInto(LibraryManager.library, {
     messageShowing: false,
     // Every listener this game added, taken away when it ends so that another can start.
     listeners: [],
-    // The pad's buttons held at the last look, and whether the page still looks.
+    // The pad's buttons held at the last look, and whether the page looks each frame.
     padHeld: 0,
     watchingPad: false,
     element: function (id) {
@@ -66,6 +66,10 @@ mergeInto(LibraryManager.library, {
         var touch = event.changedTouches[i];
         _pb_touch(web, phase, touch.identifier, touch.clientX, touch.clientY, event.timeStamp, scale);
       }
+    },
+    padConnected: function () {
+      var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+      return Array.prototype.some.call(pads, function (pad) { return pad && pad.connected; });
     },
     // The first gamepad with the standard layout: its left stick across and a bit for each of
     // its south, east, Start, d-pad left and d-pad right buttons.
@@ -199,13 +203,21 @@ mergeInto(LibraryManager.library, {
     }
     // A key is a gesture too: a game started from the keyboard has its sound.
     PB.listen(window, 'keydown', PB.startAudio);
-    PB.watchingPad = true;
+    // The pad is looked at each animation frame only while one is connected: a page with
+    // none spends nothing on it. The last look, with none left, lets go of what it held.
     var poll = function () {
       if (!PB.watchingPad) return;
       PB.pollPad(web);
+      if (PB.padConnected()) requestAnimationFrame(poll);
+      else PB.watchingPad = false;
+    };
+    var watch = function () {
+      if (PB.watchingPad) return;
+      PB.watchingPad = true;
       requestAnimationFrame(poll);
     };
-    requestAnimationFrame(poll);
+    PB.listen(window, 'gamepadconnected', watch);
+    if (PB.padConnected()) watch();
   },
 
   pb_present__deps: ['$PB'],
