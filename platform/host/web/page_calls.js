@@ -10,6 +10,9 @@ mergeInto(LibraryManager.library, {
     glReady: false,
     glWhole: true,
     glDrawn: false,
+    // The runs of rows uploaded since the last draw, [first, count] each: only they are drawn
+    // again.
+    dirtyRuns: [],
     textureWidth: 0,
     textureHeight: 0,
     audio: null,
@@ -147,7 +150,7 @@ mergeInto(LibraryManager.library, {
     openGl: function (canvas) {
       if (/[?&]presenter=2d(&|$)/.test(location.search)) return false;
       PB.gl = canvas.getContext('webgl', {alpha: false, antialias: false, depth: false,
-        stencil: false, preserveDrawingBuffer: false, desynchronized: true, powerPreference: 'low-power'});
+        stencil: false, preserveDrawingBuffer: true, desynchronized: true, powerPreference: 'low-power'});
       if (!PB.gl) return false;
       PB.listen(canvas, 'webglcontextlost', function (event) {
         event.preventDefault();
@@ -250,16 +253,23 @@ mergeInto(LibraryManager.library, {
                          HEAPU16.subarray(first, first + width));
       }
     }
+    PB.dirtyRuns.push([y, height]);
     PB.glDrawn = false;
   },
 
-  // The whole picture is drawn again whenever a row changed: the page's drawing buffer is
-  // not kept from one frame to the next.
   pb_gpu_present__deps: ['$PB'],
   pb_gpu_present: function () {
     PB.countFrame();
     if (!PB.glReady || PB.glDrawn) return;
-    PB.gl.drawArrays(PB.gl.TRIANGLE_STRIP, 0, 4);
+    var gl = PB.gl;
+    // The drawing buffer keeps what was drawn before: only the changed rows are drawn again,
+    // the rest of the picture's pixels left unshaded. GL counts rows from the bottom.
+    gl.enable(gl.SCISSOR_TEST);
+    PB.dirtyRuns.forEach(function (run) {
+      gl.scissor(0, PB.textureHeight - run[0] - run[1], PB.textureWidth, run[1]);
+      gl.drawArrays(gl.TRIANGLE_STRIP, 0, 4);
+    });
+    PB.dirtyRuns.length = 0;
     PB.glDrawn = true;
   },
 
