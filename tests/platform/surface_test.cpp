@@ -9,7 +9,21 @@ namespace {
 
 using portable::Call;
 
-using SurfaceTest = PlatformTest;
+class SurfaceTest : public PlatformTest {
+ protected:
+  // The game's own chain: 1024 x 768 x 16, a primary surface with one back buffer.
+  void MakeChain(IDirectDrawSurface*& front, IDirectDrawSurface*& back) {
+    ASSERT_EQ(directDraw_->SetDisplayMode(1024, 768, 16), DD_OK);
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof(desc);
+    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    desc.dwBackBufferCount = 1;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    ASSERT_EQ(directDraw_->CreateSurface(&desc, &front, nullptr), DD_OK);
+    DDSCAPS caps{DDSCAPS_BACKBUFFER};
+    ASSERT_EQ(front->GetAttachedSurface(&caps, &back), DD_OK);
+  }
+};
 
 TEST_F(SurfaceTest, OffscreenCreationRefusesBadRecordsAndWildSizes) {
   IDirectDrawSurface* surface = nullptr;
@@ -25,18 +39,9 @@ TEST_F(SurfaceTest, OffscreenCreationRefusesBadRecordsAndWildSizes) {
 }
 
 TEST_F(SurfaceTest, RefusedFlipLosesEverySurfaceUntilEachIsRestored) {
-  // The game's own chain: 1024 x 768 x 16, a primary surface with one back buffer.
-  ASSERT_EQ(directDraw_->SetDisplayMode(1024, 768, 16), DD_OK);
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof(desc);
-  desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-  desc.dwBackBufferCount = 1;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
   IDirectDrawSurface* front = nullptr;
-  ASSERT_EQ(directDraw_->CreateSurface(&desc, &front, nullptr), DD_OK);
   IDirectDrawSurface* back = nullptr;
-  DDSCAPS caps{DDSCAPS_BACKBUFFER};
-  ASSERT_EQ(front->GetAttachedSurface(&caps, &back), DD_OK);
+  ASSERT_NO_FATAL_FAILURE(MakeChain(front, back));
   ASSERT_NE(back, front);
   IDirectDrawSurface* sprite = MakeSurface(4, 4);
   portable::FailNext(Call::kFlip);
@@ -80,17 +85,9 @@ class OriginCheckingHost : public host::HeadlessHost {
 TEST_F(SurfaceTest, RowsNamedAsCopiesOfThePictureHoldIt) {
   OriginCheckingHost checking;
   host::Install(&checking);
-  ASSERT_EQ(directDraw_->SetDisplayMode(1024, 768, 16), DD_OK);
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof(desc);
-  desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-  desc.dwBackBufferCount = 1;
-  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
   IDirectDrawSurface* front = nullptr;
-  ASSERT_EQ(directDraw_->CreateSurface(&desc, &front, nullptr), DD_OK);
   IDirectDrawSurface* back = nullptr;
-  DDSCAPS caps{DDSCAPS_BACKBUFFER};
-  ASSERT_EQ(front->GetAttachedSurface(&caps, &back), DD_OK);
+  ASSERT_NO_FATAL_FAILURE(MakeChain(front, back));
   IDirectDrawSurface* background = MakeSurface(8, 6);
   ASSERT_TRUE(ForEachPixel(background, [](int x, int y, std::uint16_t& p) { p = x * 8 + y; }));
   IDirectDrawSurface* sprite = MakeSurface(4, 4);
