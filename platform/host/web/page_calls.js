@@ -76,11 +76,15 @@ mergeInto(LibraryManager.library, {
     },
     // The first gamepad with the standard layout: its left stick across and a bit for each of
     // its south, east, Start, d-pad left and d-pad right buttons.
+    // Whether any pad is still connected.
     pollPad: function (web) {
       var pads = navigator.getGamepads ? navigator.getGamepads() : [];
       var pad = null;
-      for (var i = 0; i < pads.length && !pad; ++i) {
-        if (pads[i] && pads[i].connected && pads[i].mapping === 'standard') pad = pads[i];
+      var connected = false;
+      for (var i = 0; i < pads.length; ++i) {
+        if (!pads[i] || !pads[i].connected) continue;
+        connected = true;
+        if (!pad && pads[i].mapping === 'standard') pad = pads[i];
       }
       var held = 0;
       if (pad) {
@@ -92,6 +96,7 @@ mergeInto(LibraryManager.library, {
       if (held & ~PB.padHeld) PB.startAudio();
       PB.padHeld = held;
       _pb_pad(web, pad ? 1 : 0, pad ? pad.axes[0] || 0 : 0, held);
+      return connected;
     },
     // The page's own count of frames shown, for whoever measures the pace.
     countFrame: function () {
@@ -210,8 +215,7 @@ mergeInto(LibraryManager.library, {
     // none spends nothing on it. The last look, with none left, lets go of what it held.
     var poll = function () {
       if (!PB.watchingPad) return;
-      PB.pollPad(web);
-      if (PB.padConnected()) requestAnimationFrame(poll);
+      if (PB.pollPad(web)) requestAnimationFrame(poll);
       else PB.watchingPad = false;
     };
     var watch = function () {
