@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
+constexpr int kBallTop = 300;
 constexpr int kBallSide = 88;
 constexpr int kPaddleTop = 640;
 constexpr int kPaddleHeight = 32;
@@ -28,7 +29,7 @@ std::vector<std::uint16_t> PlayPicture(int shift) {
       for (int x = left; x < left + width; ++x) pixels[std::size_t{kWidth} * y + x] = 0xFFFF;
     }
   };
-  fill(300 + shift, 300 + shift, kBallSide, kBallSide);
+  fill(300 + shift, kBallTop + shift, kBallSide, kBallSide);
   fill(400 + shift, kPaddleTop, 144, kPaddleHeight);
   return pixels;
 }
@@ -38,7 +39,7 @@ std::vector<std::uint64_t> BackdropOrigins() {
   constexpr int kMostShift = 9;
   std::vector<std::uint64_t> origins(kHeight);
   for (int y = 0; y < kHeight; ++y) {
-    const bool ball = y >= 300 && y < 300 + kMostShift + kBallSide;
+    const bool ball = y >= kBallTop && y < kBallTop + kMostShift + kBallSide;
     const bool paddle = y >= kPaddleTop && y < kPaddleTop + kPaddleHeight;
     origins[y] = ball || paddle ? 0 : y + 1;
   }

@@ -1,9 +1,11 @@
-// The one frame deadline of every real-time host, by the rule's properties.
+// The one frame deadline of every real-time host, by the rule's properties, and when a cue's
+// hold looks at the device.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <utility>
 
+#include "host/cue_hold.h"
 #include "host/emulated_mode.h"
 #include "host/frame_deadline.h"
 
@@ -70,6 +72,18 @@ TEST(FrameDeadline, PicksTheRefreshesThatKeepThePace) {
     EXPECT_NEAR(steps, display.steps, 1) << display.hertz;
     EXPECT_EQ(longestSkip, display.longestSkip) << display.hertz;
   }
+}
+
+// No look before the sound's own length has passed: it could not end the hold, and on a
+// browser's timer each is a wake-up for nothing. Then one a poll apart, the device's buffer
+// still heard after it drains.
+TEST(CueHold, FirstLooksWhenTheSoundEndsThenPolls) {
+  constexpr std::int64_t kStart = 5'000, kLength = 300'000, kLatency = 20'000;
+  CueHold hold(kStart, kLength, kLatency);
+  EXPECT_EQ(hold.NextLook(kStart), kStart + kLength);
+  EXPECT_FALSE(hold.Over(kStart + kLength, false));
+  EXPECT_EQ(hold.NextLook(kStart + kLength), kStart + kLength + kCuePollMicros);
+  EXPECT_TRUE(hold.Over(kStart + kLength + kLatency, false));
 }
 
 }  // namespace

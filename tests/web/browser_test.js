@@ -292,9 +292,10 @@ async function desktop(page, frames, webgl) {
   assert.ok(await page.evaluate(() => window.__samePage), 'Play again left the page');
 }
 
-// No mouse: a pad plugged in once the page has started; its south button starts; Right held moves the paddle the README's distance
-// for the time held (as the page timed the keys), within 10%; a tap of Left and the stick move
-// it left; the pad's Start ends the game. All before the first ball is lost.
+// No mouse: a pad plugged in once the page has started; its south button starts; Right held
+// moves the paddle the README's distance for the time held (as the page timed the keys),
+// within 10%; a tap of Left and the stick move it left; the pad's Start ends the game. All
+// before the first ball is lost.
 async function keysAndPad(page, frames) {
   const pad = (change) => page.evaluate(change);
   const offset = () => page.evaluate(paddleOffset, PADDLE);
