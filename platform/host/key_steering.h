@@ -36,6 +36,11 @@ class KeySteering {
   void Stick(double across, std::int64_t micros, MouseAccumulator& mouse);
   // The pad is gone, or the window lost the keys: what they held is let go.
   void LetGo(bool pad, std::int64_t micros, MouseAccumulator& mouse);
+  // The window or page lost the focus: the keys and the mouse's buttons are let go alike.
+  void LoseFocus(std::int64_t micros, MouseAccumulator& mouse) {
+    LetGo(false, micros, mouse);
+    mouse.LoseFocus();
+  }
   // Moves the mouse by what is held up to `micros`; due before each take of the mouse.
   void Advance(std::int64_t micros, MouseAccumulator& mouse);
 

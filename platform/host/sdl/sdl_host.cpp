@@ -215,8 +215,7 @@ void SdlHost::HandleWindowEvent(const SDL_WindowEvent& event) {
       if (presenter_ != nullptr) presenter_->Invalidate();
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
-      keys_.LetGo(false, clock_.nowMicros(), mouse_);
-      mouse_.LoseFocus();
+      keys_.LoseFocus(clock_.nowMicros(), mouse_);
       break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       background_.Forget();

@@ -219,10 +219,7 @@ void WebHost::Pad(bool present, double across, unsigned held) {
             [this](const KeyReport& key) { Key(key); });
 }
 
-void WebHost::LoseFocus() {
-  keys_.LetGo(false, NowMicros(), mouse_);
-  mouse_.LoseFocus();
-}
+void WebHost::LoseFocus() { keys_.LoseFocus(NowMicros(), mouse_); }
 
 MouseState WebHost::TakeMouse() {
   keys_.Advance(NowMicros(), mouse_);
