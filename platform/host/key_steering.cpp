@@ -11,14 +11,10 @@ constexpr std::uint32_t kRightKey = 0x27;
 constexpr std::uint32_t kSpaceKey = 0x20;
 constexpr std::uint32_t kAKey = 'A';  // letters' virtual-key codes are their capitals
 constexpr std::uint32_t kDKey = 'D';
-// Each source of a direction or of the button: released only when all of them are.
-enum Source : std::uint32_t {
-  kArrow = 1,
-  kLetter = 2,
-  kPadSource = 4,
-  kSpaceSource = 1,
-  kEnterSource = 2,
-};
+// The sources of a direction, and of the button, a bit each: either is released only when all
+// its sources are.
+enum DirectionSource : std::uint32_t { kArrow = 1, kLetter = 2, kPadDirection = 4 };
+enum ButtonSource : std::uint32_t { kSpaceSource = 1, kEnterSource = 2, kSouthSource = 4 };
 constexpr double kMicrosPerSecond = 1e6;
 
 }  // namespace
@@ -48,9 +44,9 @@ void KeySteering::Key(const KeyReport& key, std::int64_t micros, MouseAccumulato
 std::uint32_t KeySteering::Pad(PadButton button, bool down, std::int64_t micros,
                                MouseAccumulator& mouse) {
   Advance(micros, mouse);
-  if (button == PadButton::kLeft) Hold(left_, kPadSource, down, micros);
-  if (button == PadButton::kRight) Hold(right_, kPadSource, down, micros);
-  if (button == PadButton::kSouth) HoldButton(kPadSource, down, mouse);
+  if (button == PadButton::kLeft) Hold(left_, kPadDirection, down, micros);
+  if (button == PadButton::kRight) Hold(right_, kPadDirection, down, micros);
+  if (button == PadButton::kSouth) HoldButton(kSouthSource, down, mouse);
   return button == PadButton::kEast || button == PadButton::kStart ? kEscapeKey : 0;
 }
 
@@ -64,10 +60,10 @@ void KeySteering::Stick(double across, std::int64_t micros, MouseAccumulator& mo
 
 void KeySteering::LetGo(bool pad, std::int64_t micros, MouseAccumulator& mouse) {
   Advance(micros, mouse);
-  const std::uint32_t sources = pad ? kPadSource : kArrow | kLetter;
+  const std::uint32_t sources = pad ? kPadDirection : kArrow | kLetter;
   Hold(left_, sources, false, micros);
   Hold(right_, sources, false, micros);
-  HoldButton(pad ? kPadSource : kSpaceSource | kEnterSource, false, mouse);
+  HoldButton(pad ? kSouthSource : kSpaceSource | kEnterSource, false, mouse);
   if (pad) stick_ = 0;
 }
 
