@@ -41,7 +41,7 @@ const PAGE_NOTES = {row: 648, from: 464, to: 564, heldGapMs: HELD_GAP_MS};
 
 // The first picture, the pace of frames, the time spent in the page's animation-frame
 // callbacks and in handing pictures to the browser, and the motion-to-screen time, noted
-// inside the page. Either presenter: the 2D canvas is read back, WebGL's uploads are watched.
+// inside the page. Either presenter: the pixels each hands to the browser are watched.
 function instrumentPage({row, from, to, heldGapMs}) {
   window.__firstPicture = null;
   window.__holdsEnded = 0;
@@ -49,13 +49,10 @@ function instrumentPage({row, from, to, heldGapMs}) {
   window.__pace = null;
   window.__latency = null;
   window.__spent = {frameMs: 0, handMs: 0, each: []};
-  let uploadedRow = null;
-  const rowNow = () => {
-    const canvas = document.getElementById('canvas');
-    if (canvas.getContext('webgl')) return uploadedRow;
-    const rgba = canvas.getContext('2d').getImageData(0, row, 1024, 1).data;
-    return new Uint32Array(rgba.buffer);
-  };
+  // The paddle's row as the page last handed it to the browser, kept from the pixels it
+  // handed over: reading a GPU canvas back would wait for the GPU inside the step measured.
+  let shownRow = null;
+  const rowNow = () => shownRow;
   // Where the attract frame's middle stretch of the paddle row is found now.
   let key = null;
   const paddleAt = () => {
@@ -122,11 +119,18 @@ function instrumentPage({row, from, to, heldGapMs}) {
       return result;
     };
   };
-  timed(CanvasRenderingContext2D.prototype, 'putImageData', presented);
+  timed(CanvasRenderingContext2D.prototype, 'putImageData', ([image, x, y]) => {
+    if (row >= y && row < y + image.height) {
+      const rgba = image.data;
+      shownRow = shownRow || new Uint32Array(1024);
+      shownRow.set(new Uint32Array(rgba.buffer, rgba.byteOffset + (row - y) * image.width * 4, image.width), x);
+    }
+    presented();
+  });
   timed(WebGLRenderingContext.prototype, 'drawArrays', presented);
   timed(WebGLRenderingContext.prototype, 'texSubImage2D', (args) => {
     const [, , , y, width, height, , , pixels] = args;
-    if (row >= y && row < y + height) uploadedRow = pixels.slice((row - y) * width, (row - y + 1) * width);
+    if (row >= y && row < y + height) shownRow = pixels.slice((row - y) * width, (row - y + 1) * width);
   });
   let lastShown = 0;
   let lastShownAt = 0;
