@@ -78,17 +78,17 @@ bool Surface::CopyKeptRows(const RECT& to, const PixelBuffer& kept, std::uint64_
     return false;
   }
   const std::size_t rowBytes = static_cast<std::size_t>(buffer_.width) * kBytesPerPixel;
+  const auto origin = [&](int row) { return RowOrigins::Of(contents, row - to.top); };
   int row = to.top;
   while (row < to.bottom) {
     // Each run of rows that need the copy goes in one.
-    if (origins_.At(row) == RowOrigins::Of(contents, row - to.top)) {
+    if (origins_.At(row) == origin(row)) {
       ++row;
       continue;
     }
     const int first = row;
-    for (; row < to.bottom && origins_.At(row) != RowOrigins::Of(contents, row - to.top); ++row) {
-      origins_.Set(row, RowOrigins::Of(contents, row - to.top));
-    }
+    for (; row < to.bottom && origins_.At(row) != origin(row); ++row)
+      origins_.Set(row, origin(row));
     std::memcpy(buffer_.Row(first), kept.Row(first - to.top), rowBytes * (row - first));
   }
   return true;

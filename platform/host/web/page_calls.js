@@ -70,22 +70,16 @@ mergeInto(LibraryManager.library, {
         _pb_touch(web, phase, touch.identifier, touch.clientX, touch.clientY, event.timeStamp, scale);
       }
     },
-    padConnected: function () {
+    connectedPads: function () {
       var pads = navigator.getGamepads ? navigator.getGamepads() : [];
-      return Array.prototype.some.call(pads, function (pad) { return pad && pad.connected; });
+      return Array.prototype.filter.call(pads, function (pad) { return pad && pad.connected; });
     },
-    // The first gamepad with the standard layout: its left stick across and a bit for each of
-    // its south, east, Start, d-pad left and d-pad right buttons.
-    // Whether any pad is still connected.
+    // Hands the game the first connected gamepad with the standard layout: its left stick
+    // across and a bit for each of its south, east, Start, d-pad left and d-pad right buttons.
+    // Returns whether any pad is still connected.
     pollPad: function (web) {
-      var pads = navigator.getGamepads ? navigator.getGamepads() : [];
-      var pad = null;
-      var connected = false;
-      for (var i = 0; i < pads.length; ++i) {
-        if (!pads[i] || !pads[i].connected) continue;
-        connected = true;
-        if (!pad && pads[i].mapping === 'standard') pad = pads[i];
-      }
+      var pads = PB.connectedPads();
+      var pad = pads.find(function (each) { return each.mapping === 'standard'; }) || null;
       var held = 0;
       if (pad) {
         [0, 1, 9, 14, 15].forEach(function (button, bit) {
@@ -96,7 +90,7 @@ mergeInto(LibraryManager.library, {
       if (held & ~PB.padHeld) PB.startAudio();
       PB.padHeld = held;
       _pb_pad(web, pad ? 1 : 0, pad ? pad.axes[0] || 0 : 0, held);
-      return connected;
+      return pads.length > 0;
     },
     // The page's own count of frames shown, for whoever measures the pace.
     countFrame: function () {
@@ -224,7 +218,7 @@ mergeInto(LibraryManager.library, {
       requestAnimationFrame(poll);
     };
     PB.listen(window, 'gamepadconnected', watch);
-    if (PB.padConnected()) watch();
+    if (PB.connectedPads().length > 0) watch();
   },
 
   pb_present__deps: ['$PB'],
